@@ -1,0 +1,15 @@
+// Win32: ISO 639 language name of the user's default locale (GetLocaleInfoW).
+#include "startup/LocalizedMessages.h"
+
+#include <windows.h>
+
+namespace Velmora::Runtime {
+
+Text GetUserLanguageCode() {
+    wchar_t name[16] = {};
+    const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, name, 16);
+    if (n <= 1) return {};
+    return Text(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(n - 1));
+}
+
+} // namespace Velmora::Runtime

@@ -1,0 +1,2 @@
+// placeholder: entry point being written
+int main() { return 0; }

@@ -1,0 +1,1 @@
+# velmora-pack tests: added with the packer
