@@ -10,11 +10,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$cache"
 exec 9>"$cache/.lock"
 flock 9   # both Windows presets may configure at once; fetch the source once
-src=$(find "$cache" -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
+src=$(find "$cache" -mindepth 1 -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
 if [ -z "$src" ]; then
   (cd "$cache" && apt-get source -q libzip >/dev/null 2>&1) || {
     echo "build-libzip-mingw: 'apt-get source libzip' failed (is scripts/setup-debian.sh done?)" >&2; exit 1; }
-  src=$(find "$cache" -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
+  src=$(find "$cache" -mindepth 1 -maxdepth 1 -type d -name 'libzip-*' | head -n 1)
 fi
 flock -u 9
 
@@ -24,7 +24,7 @@ case $triple in
   *) echo "unknown triple $triple" >&2; exit 1 ;;
 esac
 work="$prefix-build"
-rm -rf "$work"
+rm -rf "$work"; mkdir -p "$(dirname "$work")"
 cmake -S "$src" -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
   -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_GNUTLS=OFF -DENABLE_OPENSSL=OFF \
