@@ -10,6 +10,10 @@ public:
     // Full path of the running process's own executable file.
     static Text GetExeFilePath();
 
+    // The process's command-line arguments without the program name, split by the platform's
+    // rules (Windows: blanks separate, double quotes group and are removed).
+    static std::vector<Text> GetCommandLineArguments();
+
     // Bytes without a byte-order mark, decoded in the system's ANSI code page (Windows) or in
     // the character set of the user's locale (Linux).
     static Text DecodeAnsiText(const Bytes& bytes);
