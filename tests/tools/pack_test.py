@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""velmora-pack end to end: build, list and cat, and every refusal, checked with real peers."""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+PASSWORD = b"t7fqw2hbz5mx8cgpl1vr6ynd0ska3je9xuqa"
+ARGS = None
+
+INI = "[App]\nID=com.example.packtest\nName=Pack Test\nDirName=app\n"
+APP_FILES = {
+    "index.html": b"<!doctype html><title>t</title><script src='js/main.js'></script>",
+    "js/main.js": b"console.log('hi');\n",
+    "img/my pic.bin": bytes(range(256)) * 4 + b"\r\n\n\r",  # binary, with newline bytes
+    "css/empty.css": b"",
+}
+ROOT_FILES = {"qmt.ini": INI.encode(), "qmt-webviewjs": b"window.started = true;"}
+
+
+def host(path):
+    return ARGS.path_prefix + str(path)
+
+
+def pack(*args):
+    cmd = ([ARGS.emulator] if ARGS.emulator else []) + [ARGS.pack] + [str(a) for a in args]
+    return subprocess.run(cmd, capture_output=True, timeout=120)
+
+
+def write_tree(root, files):
+    for name, data in files.items():
+        path = os.path.join(root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
+
+class PackTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="velmora-pack-")
+        self.app = os.path.join(self.dir, "myapp")
+        write_tree(self.app, {**APP_FILES, **ROOT_FILES})
+        self.runtime = os.path.join(self.dir, os.path.basename(ARGS.runtime))
+        shutil.copy(ARGS.runtime, self.runtime)
+        self.out = os.path.join(self.dir, "out", "packed" + os.path.splitext(ARGS.runtime)[1])
+        os.makedirs(os.path.dirname(self.out))
+
+    def tearDown(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def build(self, *extra, app=None, out=None):
+        return pack("build", host(app or self.app), "-o", host(out or self.out),
+                    "--runtime", host(self.runtime), *extra)
+
+    def payload(self, exe):
+        with open(exe, "rb") as f:
+            data = f.read()
+        with open(self.runtime, "rb") as f:
+            image = len(f.read())
+        self.assertEqual(data[:image], open(self.runtime, "rb").read())
+        path = os.path.join(self.dir, "payload.zip")
+        with open(path, "wb") as f:
+            f.write(data[image:])
+        return path
+
+    def assertRefused(self, result, needle):
+        self.assertNotEqual(result.returncode, 0, result.stdout)
+        err = result.stderr.decode(errors="replace").strip()
+        self.assertTrue(err.startswith("velmora-pack:"), err)
+        self.assertIn(needle, err)
+
+    def test_build_reads_back_with_info_zip_and_python(self):
+        result = self.build()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        payload = self.payload(self.out)
+
+        expected = {"qmt.ini": ROOT_FILES["qmt.ini"], "qmt-webviewjs": ROOT_FILES["qmt-webviewjs"]}
+        expected.update({"app/" + k: v for k, v in APP_FILES.items()})
+        with zipfile.ZipFile(payload) as z:
+            names = [i.filename for i in z.infolist()]
+            for info in z.infolist():
+                with self.subTest(entry=info.filename):
+                    self.assertEqual(info.compress_type, zipfile.ZIP_STORED)
+                    if not info.is_dir():
+                        self.assertTrue(info.flag_bits & 0x1, "entry must be encrypted")
+                        self.assertEqual(z.read(info, pwd=PASSWORD), expected[info.filename])
+            self.assertIn("app/", names)
+            self.assertEqual(sorted(n for n in names if not n.endswith("/")), sorted(expected))
+
+        target = os.path.join(self.dir, "unzipped")
+        unzip = subprocess.run(["unzip", "-P", PASSWORD.decode(), "-q", "-d", target, payload],
+                               capture_output=True)
+        self.assertEqual(unzip.returncode, 0, unzip.stderr)
+        for name, data in expected.items():
+            with open(os.path.join(target, name), "rb") as f:
+                self.assertEqual(f.read(), data, name)
+
+    def test_list_and_cat_use_the_payload_reader(self):
+        self.assertEqual(self.build().returncode, 0)
+        listing = pack("list", host(self.out))
+        self.assertEqual(listing.returncode, 0, listing.stderr)
+        rows = [line.split(None, 1) for line in listing.stdout.decode().splitlines()]
+        sizes = {name: int(size) for size, name in rows}
+        self.assertEqual(sizes["app/img/my pic.bin"], len(APP_FILES["img/my pic.bin"]))
+        self.assertEqual(sizes["app/css/empty.css"], 0)
+        for entry, data in [("app/img/my pic.bin", APP_FILES["img/my pic.bin"]),
+                            ("APP/JS/MAIN.JS", APP_FILES["js/main.js"]),
+                            ("app/css/empty.css", b"")]:
+            with self.subTest(entry=entry):
+                cat = pack("cat", host(self.out), entry)
+                self.assertEqual(cat.returncode, 0, cat.stderr)
+                self.assertEqual(cat.stdout, data)
+
+    def test_ini_option_and_replace(self):
+        other_ini = os.path.join(self.dir, "other.ini")
+        with open(other_ini, "w") as f:
+            f.write(INI.replace("DirName=app", "DirName=web"))
+        self.assertEqual(self.build().returncode, 0)
+        # A runtime that already carries a payload is refused, and stripped with --replace.
+        shutil.copy(self.out, self.runtime + ".packed")
+        self.runtime += ".packed"
+        second = os.path.join(self.dir, "second")
+        self.assertRefused(self.build(out=second), "already carries a payload")
+        self.assertFalse(os.path.exists(second))
+        result = self.build("--replace", "--ini", host(other_ini), out=second)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        names = pack("list", host(second)).stdout.decode()
+        self.assertIn("web/index.html", names)
+        self.assertNotIn("app/", names)
+        self.assertEqual(pack("cat", host(second), "qmt.ini").stdout, open(other_ini, "rb").read())
+
+    def test_refusals_leave_no_output(self):
+        bad_inis = {"no ID": "[App]\nName=n\nDirName=d\n", "empty Name": "[App]\nID=i\nName=\nDirName=d\n",
+                    "no DirName": "[App]\nID=i\nName=n\n", "no section": "ID=i\nName=n\nDirName=d\n"}
+        for label, text in bad_inis.items():
+            with self.subTest(ini=label):
+                with open(os.path.join(self.app, "qmt.ini"), "w") as f:
+                    f.write(text)
+                self.assertRefused(self.build(), "qmt.ini")
+                self.assertFalse(os.path.exists(self.out))
+        os.remove(os.path.join(self.app, "qmt.ini"))
+        self.assertRefused(self.build(), "not found")
+        self.assertRefused(self.build(app=os.path.join(self.dir, "nothing")), "not found")
+        write_tree(self.app, ROOT_FILES)
+        unwritable = os.path.join(self.dir, "no-such-dir", "out")
+        self.assertRefused(self.build(out=unwritable), "cannot write")
+        self.assertEqual(os.listdir(os.path.join(self.dir)).count("no-such-dir"), 0)
+        self.assertEqual(os.listdir(os.path.dirname(self.out)), [])
+
+    def test_list_and_cat_refuse_what_they_cannot_read(self):
+        garbage = os.path.join(self.dir, "garbage" + os.path.splitext(self.runtime)[1])
+        with open(garbage, "wb") as f:
+            f.write(open(self.runtime, "rb").read() + b"this is not a zip archive")
+        cases = [(("list", host(self.runtime)), "carries no payload"),
+                 (("list", host(garbage)), "not a ZIP archive"),
+                 (("cat", host(garbage), "qmt.ini"), "not a ZIP archive"),
+                 (("list", host(os.path.join(self.dir, "missing"))), "cannot read"),
+                 (("list", host(os.path.join(self.app, "index.html"))), "not an executable")]
+        for args, needle in cases:
+            with self.subTest(args=args):
+                self.assertRefused(pack(*args), needle)
+        self.assertEqual(self.build().returncode, 0)
+        self.assertRefused(pack("cat", host(self.out), "app\\index.html"), "no entry")
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--pack", required=True)
+    parser.add_argument("--runtime", required=True)
+    parser.add_argument("--emulator", default="")
+    parser.add_argument("--path-prefix", default="")
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

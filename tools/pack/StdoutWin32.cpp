@@ -1,0 +1,16 @@
+// Win32: the C runtime opens standard output in text mode; switch it to binary (_setmode).
+#include "Stdout.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
+namespace Velmora::Pack {
+
+bool WriteStdoutBinary(const std::uint8_t* data, std::size_t size) {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    return std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+}
+
+} // namespace Velmora::Pack
