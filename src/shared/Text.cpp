@@ -82,14 +82,26 @@ Text FromUtf8(std::string_view utf8) {
 }
 
 std::filesystem::path ToPath(TextView text) {
-    // char8_t input converts correctly on both platforms (UTF-16 on Windows, bytes on Linux).
-    const std::string utf8 = ToUtf8(text);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    using Native = std::filesystem::path::value_type;
+    if constexpr (sizeof(Native) == sizeof(char16_t)) {
+        // Wide native names (Windows) take the units as they are, lone surrogates included.
+        return std::filesystem::path(std::basic_string<Native>(text.begin(), text.end()));
+    } else {
+        // Byte names (Linux) are UTF-8; char8_t input is taken as such, whatever the locale.
+        const std::string utf8 = ToUtf8(text);
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
 }
 
 Text FromPath(const std::filesystem::path& path) {
-    const std::u8string u8 = path.u8string();
-    return FromUtf8(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+    using Native = std::filesystem::path::value_type;
+    if constexpr (sizeof(Native) == sizeof(char16_t)) {
+        const auto& native = path.native();
+        return Text(native.begin(), native.end());
+    } else {
+        const std::u8string u8 = path.u8string();
+        return FromUtf8(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+    }
 }
 
 Text AsciiLower(TextView text) {
