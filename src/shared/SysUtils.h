@@ -3,6 +3,9 @@
 
 #include "shared/Text.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace Velmora::Shared {
 
 class TSysUtils {
@@ -21,6 +24,40 @@ public:
     // A plain system message box with the error icon, owned by the active window; returns when
     // the user has closed it. Without a display (Linux), the text goes to standard error.
     static void ShowSystemErrorBox(TextView text, TextView caption);
+
+    // The platform's path separator: backslash on Windows, "/" on Linux.
+    static const char16_t PathDelimiter;
+
+    // Shell folders, each with a trailing separator (the separator alone when the lookup fails).
+    // Linux: $XDG_DATA_HOME, $XDG_CONFIG_HOME, the XDG documents and desktop folders, $TMPDIR.
+    static Text GetLocalAppDataDirPath();
+    static Text GetUserAppDataDirPath();
+    static Text GetUserDocumentsDirPath();
+    static Text GetUserDesktopDirPath();
+    static Text GetTempDirPath();
+
+    // True when a usable browser runtime is present: on Windows the WebView2 loader library at
+    // EdgeLoaderDllPath loads and reports a non-empty browser version; on Linux the engine is
+    // linked, so always true.
+    static bool CheckEdgeIsInstalled(TextView EdgeLoaderDllPath);
+
+    // Opens FilePath with the shell's "open" verb (Linux: starts it, or opens it with the
+    // desktop's default handler). True when started.
+    static bool ShellExec(TextView FilePath, TextView Arguments);
+    // Starts FilePath elevated ("runas") with a hidden window and waits for it to end while
+    // serving the window messages, without spinning. Exit code, or 0 when it did not start.
+    // AHandle is the owner window (HWND) or null.
+    static std::uint32_t ShellExecAsAdminAndWait(void* AHandle, TextView FilePath, TextView Params);
+    // Deletes the folder (or file) and everything in it, silently. True when deleted.
+    static bool DeleteDirectory(TextView DirPath);
+
+    // The system's message for an error code, with trailing periods and blanks removed.
+    static Text GetSystemErrorText(std::uint32_t code);
+    static std::uint32_t GetLastErrorCode();
+
+    // The process's own environment (inherited by child processes).
+    static void SetEnvironmentVariable(TextView name, TextView value);
+    static void RemoveEnvironmentVariable(TextView name);
 };
 
 } // namespace Velmora::Shared
