@@ -1,0 +1,148 @@
+"""Shared helpers of the end-to-end tests: pack an app, start the real runtime (natively or
+under wine64), find its windows on the X display and drive them as a user would."""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+PASSWORD = b"t7fqw2hbz5mx8cgpl1vr6ynd0ska3je9xuqa"
+
+
+class Tools:
+    """Where the built programs are; filled from the command line of each test script."""
+    pack = ""          # velmora-pack (native or .exe)
+    runtime = ""       # VelmoraRuntime (native or .exe)
+    emulator = ""      # wine-run.sh for Windows builds, "" natively
+    path_prefix = ""   # "Z:" for Windows builds (host files through Wine's Z: drive)
+    artifacts = ""     # folder for screenshots kept after the run
+
+
+def add_arguments(parser):
+    parser.add_argument("--pack", required=True)
+    parser.add_argument("--runtime", required=True)
+    parser.add_argument("--emulator", default="")
+    parser.add_argument("--path-prefix", default="")
+    parser.add_argument("--artifacts", default="")
+
+
+def configure(args):
+    Tools.pack, Tools.runtime = args.pack, args.runtime
+    Tools.emulator, Tools.path_prefix = args.emulator, args.path_prefix
+    Tools.artifacts = args.artifacts
+    if Tools.artifacts:
+        os.makedirs(Tools.artifacts, exist_ok=True)
+
+
+def host(path):
+    return Tools.path_prefix + str(path)
+
+
+def command(program, *args):
+    return ([Tools.emulator] if Tools.emulator else []) + [program] + [str(a) for a in args]
+
+
+def write_tree(root, files):
+    for name, data in files.items():
+        path = os.path.join(root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode())
+
+
+def pack_app(workdir, ini, files=None, name="app"):
+    """Packs an app folder (qmt.ini text plus files) into an executable and returns its path."""
+    app = os.path.join(workdir, name + "-src")
+    write_tree(app, {"qmt.ini": ini, **(files or {})})
+    out = os.path.join(workdir, name + os.path.splitext(Tools.runtime)[1])
+    result = subprocess.run(command(Tools.pack, "build", host(app), "-o", host(out),
+                                    "--runtime", host(Tools.runtime)), capture_output=True)
+    if result.returncode != 0:
+        raise RuntimeError("velmora-pack failed: " + result.stderr.decode(errors="replace"))
+    return out
+
+
+def bare_runtime(workdir):
+    """A copy of the runtime without payload."""
+    out = os.path.join(workdir, "bare" + os.path.splitext(Tools.runtime)[1])
+    shutil.copy(Tools.runtime, out)
+    return out
+
+
+def start(exe, *args, env=None):
+    return subprocess.Popen(command(host(exe) if Tools.emulator else exe, *args),
+                            env={**os.environ, **(env or {})},
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+
+def xdotool(*args):
+    result = subprocess.run(["xdotool", *[str(a) for a in args]], capture_output=True, text=True)
+    return result.stdout.strip()
+
+
+def find_windows(name_regex, pid=None):
+    """Visible windows whose title matches (xdotool's --name)."""
+    args = ["search", "--onlyvisible", "--name", name_regex]
+    return [w for w in xdotool(*args).split() if w]
+
+
+def wait_window(name_regex, timeout=30.0, proc=None):
+    """The first visible window matching name_regex; None after timeout or when proc ended."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = find_windows(name_regex)
+        if found:
+            return found[0]
+        if proc is not None and proc.poll() is not None:
+            return None
+        time.sleep(0.1)
+    return None
+
+
+def window_name(wid):
+    return xdotool("getwindowname", wid)
+
+
+def key(wid, *keys):
+    xdotool("windowactivate", "--sync", wid)
+    xdotool("key", "--window", wid, "--clearmodifiers", *keys)
+
+
+def type_text(wid, text):
+    xdotool("windowactivate", "--sync", wid)
+    xdotool("type", "--window", wid, "--delay", "30", text)
+
+
+def screenshot(wid, label):
+    """Keeps a picture of the window in the artifacts folder; returns its path (or None)."""
+    if not Tools.artifacts:
+        return None
+    path = os.path.join(Tools.artifacts, re.sub(r"[^A-Za-z0-9_.-]+", "_", label) + ".png")
+    subprocess.run(["import", "-window", str(wid), path], capture_output=True, timeout=30)
+    return path
+
+
+def wait_exit(proc, timeout=30.0):
+    try:
+        return proc.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait(timeout=10)
+
+
+class Workdir:
+    """A scratch folder removed at the end (kept when VELMORA_KEEP_WORKDIR is set)."""
+
+    def __enter__(self):
+        self.path = tempfile.mkdtemp(prefix="velmora-e2e-")
+        return self.path
+
+    def __exit__(self, *exc):
+        if not os.environ.get("VELMORA_KEEP_WORKDIR"):
+            shutil.rmtree(self.path, ignore_errors=True)
