@@ -14,6 +14,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
+  openbox
   libgtk-3-dev libwebkit2gtk-4.1-dev libayatana-appindicator3-dev libnotify-dev
   libsqlite3-dev media-types locales
 )
