@@ -27,7 +27,7 @@ struct TThemePalette {
 // The name of the platform's own look; selecting it applies no palette.
 inline constexpr TextView PlatformThemeName = u"Windows";
 
-// Every theme in order ("Windows" at its place, with no palette: Palette() returns null for it).
+// Every theme name: "Windows" (the platform look, no palette) first, then every palette.
 std::span<const TextView> ThemeNames();
 // The palette of a theme by exact name; null for "Windows" and for unknown names.
 const TThemePalette* FindThemePalette(TextView name);

@@ -14,6 +14,10 @@ namespace Velmora::Runtime {
 using Shared::Text;
 using Shared::TextView;
 
+// Prepares the platform's user interface once, first thing in the process (GTK initialisation;
+// common controls on Windows).
+void InitializePlatformUi();
+
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 
 // Standard buttons; a set is a bitwise or. Buttons are laid out in this order (Yes before Cancel).

@@ -1,0 +1,106 @@
+#include "startup/ExeZipLoader.h"
+
+#include "bridge/StylesUtils.h"
+#include "bridge/ThemePalettes.h"
+#include "browser/EdgeEx.h"
+#include "shared/SysUtils.h"
+#include "startup/EdgeProvisioning.h"
+#include "startup/LocalizedMessages.h"
+#include "startup/PayloadFiles.h"
+#include "startup/StartupMessages.h"
+#include "startup/StartupUi.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace Velmora::Runtime {
+
+using Shared::TSysUtils;
+
+namespace {
+
+Text WithTrailingDelimiter(Text path) {
+    if (path.empty() || path.back() != TSysUtils::PathDelimiter) path += TSysUtils::PathDelimiter;
+    return path;
+}
+
+void ForceDirectories(TextView path) {
+    std::error_code ec;
+    std::filesystem::create_directories(Shared::ToPath(path), ec);
+    if (ec) throw std::runtime_error("Unable to create directory \"" + Shared::ToUtf8(path) + "\"");
+}
+
+bool IsBlank(TextView text) {
+    for (char16_t c : text)
+        if (c > u' ') return false;
+    return true;
+}
+
+void SetWebView2Environment(const TStartupValues& values) {
+    const Text arguments = values.ProjectINI.WebviewArguments();
+    TSysUtils::SetEnvironmentVariable(u"WEBVIEW2_USER_DATA_FOLDER", values.WebView2DataDir);
+    TSysUtils::SetEnvironmentVariable(u"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS",
+                                      IsBlank(arguments) ? DefaultWebviewArguments : TextView(arguments));
+    TSysUtils::RemoveEnvironmentVariable(u"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER");
+    TSysUtils::RemoveEnvironmentVariable(u"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE");
+}
+
+} // namespace
+
+bool IsFurtherWindowCommandLine(const std::vector<Text>& arguments, TextView appId) {
+    return arguments.size() == 2 && arguments[0] == appId;
+}
+
+bool StartsWithAppId(const std::vector<Text>& arguments, TextView appId) {
+    return !arguments.empty() && arguments[0] == appId;
+}
+
+bool LoadExeZip(TStartupValues& values) {
+    if (!values.ExeUtils.ExeHasAttachedStub()) {
+        ShowLocalizedError(MsgNotValidApplication);
+        return false;
+    }
+
+    values.ExeZip.SetPassword(Shared::ArchivePassword);
+    Shared::Bytes archive;
+    values.ExeUtils.GetZipFromExe(archive);
+    values.ExeZip.Attach(std::move(archive)); // not an archive: thrown to the entry point
+
+    auto& settings = values.ProjectINI;
+    settings.LoadFromPayload(values.ExeZip);
+    values.AppID = settings.ID();
+    values.AppName = settings.Name();
+    values.AppDirName = settings.DirName();
+    values.IndexHtml = settings.IndexHtml();
+    if (values.AppID.empty() || values.AppName.empty() || values.AppDirName.empty()) return false;
+
+    const Text theme = settings.Theme();
+    if (theme != Shared::PlatformThemeName) Shared::TStylesUtils::TrySetStyle(theme, true);
+
+    values.UserDataDir = WithTrailingDelimiter(
+        WithTrailingDelimiter(TSysUtils::GetLocalAppDataDirPath()) + values.AppID);
+    ForceDirectories(values.UserDataDir);
+    values.WebView2DataDir = values.UserDataDir + u"Win32" + TSysUtils::PathDelimiter;
+    Shared::WebView2LoaderPath = values.WebView2DataDir + Text(Shared::LoaderLibraryEntryName);
+    ForceDirectories(values.WebView2DataDir);
+
+    // An existing library is kept whatever its content: only a missing one is written.
+    std::error_code ec;
+    if (!std::filesystem::exists(Shared::ToPath(Shared::WebView2LoaderPath), ec))
+        ExtractEntryToFile(values.ExeZip, Shared::LoaderLibraryEntryName, Shared::WebView2LoaderPath);
+
+    SetWebView2Environment(values);
+
+    if (!TSysUtils::CheckEdgeIsInstalled(Shared::WebView2LoaderPath)) {
+        RunEdgeProvisioning(values);
+        return false;
+    }
+
+    if (StartsWithAppId(values.Arguments, values.AppID)) return true;
+
+    const Text password = settings.Password();
+    if (!password.empty() && ShowRequirePasswordForm(values.AppName, password) != mrOk) return false;
+    return true;
+}
+
+} // namespace Velmora::Runtime
