@@ -13,7 +13,8 @@ namespace Velmora::Shared {
 
 class TPayloadReader;
 
-// INI text held in memory: sections and keys matched case-insensitively, values as written.
+// INI text held in memory: sections and keys matched with ASCII letter case folded, values as
+// written; the first occurrence of a key in a section is the one read.
 class TIniDocument {
 public:
     // Decodes (UTF-8/UTF-16 LE/UTF-16 BE byte-order mark, else the ANSI code page) and parses,
@@ -27,7 +28,7 @@ public:
 
 private:
     struct Line {
-        Text Key;   // empty with HasValue false: a line without "="
+        Text Key;   // with HasValue false: a line without "=", kept but never matched
         Text Value;
         bool HasValue = false;
     };
@@ -42,8 +43,10 @@ private:
 // Byte-order mark test and decoding, exposed for the tests.
 Text DecodeSettingsText(const Bytes& bytes);
 
-// Integer conversion of a settings value: optional sign, decimal digits, or up to eight hex
-// digits after "$", "x", "X", "0x", "0X" taken as a 32-bit pattern. Empty when it does not convert.
+// Integer conversion of a settings value: optional sign and decimal digits within the signed
+// 32-bit range, or one to eight hex digits after "$", "x", "X", "0x", "0X" taken as a 32-bit
+// pattern (0xFF00001A is negative). No sign before a hex prefix, no blanks, nothing after the
+// digits. Empty when it does not convert.
 std::optional<std::int32_t> TryStrToInt(TextView value);
 
 class TProjectSettings {
