@@ -1,0 +1,181 @@
+// Linux: starting files and programs. A program (an executable file, or a name found on PATH)
+// is spawned with its arguments split by shell rules (g_shell_parse_argv); anything else is
+// opened with the desktop's default handler through GIO. Failures leave errno describing them.
+#include "platform/gtk/GtkHandles.h"
+#include "shared/SysUtils.h"
+
+#include <gio/gio.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace Velmora::Shared {
+
+using Platform::GCharPtr;
+using Platform::GErrorPtr;
+using Platform::GStrvPtr;
+
+namespace {
+
+int ErrnoFromError(const GError* error) {
+    if (error->domain == G_SPAWN_ERROR) {
+        switch (error->code) {
+        case G_SPAWN_ERROR_FORK: return EAGAIN;
+        case G_SPAWN_ERROR_ACCES: return EACCES;
+        case G_SPAWN_ERROR_PERM: return EPERM;
+        case G_SPAWN_ERROR_TOO_BIG: return E2BIG;
+        case G_SPAWN_ERROR_NOEXEC: return ENOEXEC;
+        case G_SPAWN_ERROR_NAMETOOLONG: return ENAMETOOLONG;
+        case G_SPAWN_ERROR_NOENT: return ENOENT;
+        case G_SPAWN_ERROR_NOMEM: return ENOMEM;
+        case G_SPAWN_ERROR_NOTDIR: return ENOTDIR;
+        case G_SPAWN_ERROR_LOOP: return ELOOP;
+        case G_SPAWN_ERROR_TXTBUSY: return ETXTBSY;
+        case G_SPAWN_ERROR_NFILE: return ENFILE;
+        case G_SPAWN_ERROR_MFILE: return EMFILE;
+        case G_SPAWN_ERROR_INVAL: return EINVAL;
+        case G_SPAWN_ERROR_ISDIR: return EISDIR;
+        case G_SPAWN_ERROR_LIBBAD: return ELIBBAD;
+        default: return EIO;
+        }
+    }
+    if (error->domain == G_IO_ERROR) {
+        switch (error->code) {
+        case G_IO_ERROR_NOT_FOUND: return ENOENT;
+        case G_IO_ERROR_PERMISSION_DENIED: return EACCES;
+        case G_IO_ERROR_IS_DIRECTORY: return EISDIR;
+        case G_IO_ERROR_INVALID_ARGUMENT: return EINVAL;
+        case G_IO_ERROR_NOT_SUPPORTED: return EOPNOTSUPP;
+        default: return EIO;
+        }
+    }
+    if (error->domain == G_SHELL_ERROR) return EINVAL;
+    return EIO;
+}
+
+bool Fail(GErrorPtr error) {
+    errno = ErrnoFromError(error.get());
+    return false;
+}
+
+std::string FileName(TextView path) { return ToPath(path).native(); }
+
+bool IsProgramFile(const std::string& path) {
+    return g_file_test(path.c_str(), G_FILE_TEST_IS_EXECUTABLE) &&
+           !g_file_test(path.c_str(), G_FILE_TEST_IS_DIR);
+}
+
+// The program FilePath names: an executable file, or a bare name found on PATH. Empty when
+// FilePath is no program.
+std::string ResolveProgram(const std::string& path) {
+    if (path.empty()) return {};
+    if (path.find('/') == std::string::npos) {
+        if (GCharPtr found{g_find_program_in_path(path.c_str())}; found && IsProgramFile(found.get()))
+            return found.get();
+    }
+    return IsProgramFile(path) ? path : std::string();
+}
+
+// The program followed by Arguments split by shell rules; empty with errno set when they do
+// not parse (an unmatched quote).
+GStrvPtr BuildArgv(const std::string& program, TextView Arguments) {
+    GStrvPtr parsed;
+    const std::string arguments = ToUtf8(Arguments);
+    if (arguments.find_first_not_of(" \t\r\n") != std::string::npos) {
+        gchar** raw = nullptr;
+        GError* error = nullptr;
+        if (!g_shell_parse_argv(arguments.c_str(), nullptr, &raw, &error)) {
+            Fail(GErrorPtr(error));
+            return nullptr;
+        }
+        parsed.reset(raw);
+    }
+    const guint count = parsed ? g_strv_length(parsed.get()) : 0;
+    GStrvPtr argv(g_new0(gchar*, count + 2));
+    argv.get()[0] = g_strdup(program.c_str());
+    for (guint i = 0; i < count; ++i) argv.get()[i + 1] = g_strdup(parsed.get()[i]);
+    return argv;
+}
+
+bool OpenWithDefaultHandler(const std::string& path) {
+    std::string uri;
+    if (g_uri_peek_scheme(path.c_str()) != nullptr) {
+        uri = path;
+    } else {
+        GCharPtr absolute{g_canonicalize_filename(path.c_str(), nullptr)};
+        if (!g_file_test(absolute.get(), G_FILE_TEST_EXISTS)) {
+            errno = ENOENT;
+            return false;
+        }
+        GCharPtr fileUri{g_filename_to_uri(absolute.get(), nullptr, nullptr)};
+        if (!fileUri) {
+            errno = EINVAL;
+            return false;
+        }
+        uri = fileUri.get();
+    }
+    GError* error = nullptr;
+    if (!g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error)) return Fail(GErrorPtr(error));
+    return true;
+}
+
+struct ChildWait {
+    bool Done = false;
+    int Status = 0;
+};
+
+void ChildExited(GPid pid, gint status, gpointer data) {
+    auto* wait = static_cast<ChildWait*>(data);
+    wait->Status = status;
+    wait->Done = true;
+    g_spawn_close_pid(pid);
+}
+
+std::uint32_t ExitCode(int status) {
+    if (WIFEXITED(status)) return static_cast<std::uint32_t>(WEXITSTATUS(status));
+    if (WIFSIGNALED(status)) return 128u + static_cast<std::uint32_t>(WTERMSIG(status));
+    return 1;
+}
+
+} // namespace
+
+bool TSysUtils::ShellExec(TextView FilePath, TextView Arguments) {
+    const std::string path = FileName(FilePath);
+    const std::string program = ResolveProgram(path);
+    if (program.empty()) return OpenWithDefaultHandler(path);
+
+    GStrvPtr argv = BuildArgv(program, Arguments);
+    if (!argv) return false;
+    // Without G_SPAWN_DO_NOT_REAP_CHILD GLib forks twice: the program runs detached from us.
+    GError* error = nullptr;
+    if (!g_spawn_async(nullptr, argv.get(), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, &error))
+        return Fail(GErrorPtr(error));
+    return true;
+}
+
+std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void*, TextView FilePath, TextView Params) {
+    // No elevation here: the program runs as the user.
+    const std::string program = ResolveProgram(FileName(FilePath));
+    if (program.empty()) {
+        errno = g_file_test(FileName(FilePath).c_str(), G_FILE_TEST_EXISTS) ? ENOEXEC : ENOENT;
+        return 0;
+    }
+    GStrvPtr argv = BuildArgv(program, Params);
+    if (!argv) return 0;
+    GPid pid = 0;
+    GError* error = nullptr;
+    if (!g_spawn_async(nullptr, argv.get(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid,
+                       &error)) {
+        Fail(GErrorPtr(error));
+        return 0;
+    }
+    // Sleep in the main context until the child ends; windows keep painting and animating.
+    ChildWait wait;
+    g_child_watch_add(pid, ChildExited, &wait);
+    while (!wait.Done) g_main_context_iteration(nullptr, TRUE);
+    return ExitCode(wait.Status);
+}
+
+} // namespace Velmora::Shared

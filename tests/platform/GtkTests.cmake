@@ -1,0 +1,18 @@
+# GTK platform tests: the system helpers and the lock (no display needed); the start-up windows,
+# the main window and themes on a real X display (the one in $DISPLAY, else a private Xvfb, with
+# openbox started when no window manager runs); and the real runtime driven end to end.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# No accessibility bus in tests; the desktop libraries' own end-of-process leaks are not ours.
+set(_gtk_test_env "NO_AT_BRIDGE=1" "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+
+velmora_add_test(platform_gtk_system LABEL platform
+  SOURCES platform/gtk/SystemHelpersTest.cpp platform/gtk/SingleInstanceTest.cpp)
+set_tests_properties(platform_gtk_system PROPERTIES ENVIRONMENT "${_gtk_test_env}")
+
+# Tests that may start a window manager of their own take turns with each other.
+velmora_add_test(platform_gtk_windows LABEL platform TIMEOUT 300
+  SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/StartupDialogsTest.cpp
+          platform/gtk/NativeMainWindowTest.cpp platform/gtk/ThemeApplyTest.cpp)
+set_tests_properties(platform_gtk_windows PROPERTIES
+  ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
