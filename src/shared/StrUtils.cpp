@@ -2,6 +2,8 @@
 
 #include "shared/MimeTypes.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -10,38 +12,44 @@ namespace Velmora::Shared {
 
 namespace {
 
-// Units written as a two-unit escape ("\n") carry their letter here; every other unit below
-// U+0020 is written as \u00XX.
-char16_t ShortEscape(char16_t c) {
-    switch (c) {
-    case u'"': return u'"';
-    case u'\\': return u'\\';
-    case u'/': return u'/';
-    case 0x08: return u'b';
-    case 0x09: return u't';
-    case 0x0A: return u'n';
-    case 0x0C: return u'f';
-    case 0x0D: return u'r';
-    default: return 0;
-    }
+// How each unit below U+0080 is written: 0 as itself, 'u' as \u00XX, any other letter as
+// a backslash and that letter. Units from U+0080 are written as themselves below U+20AC and
+// as \uXXXX from there on.
+constexpr std::array<char16_t, 0x80> AsciiEscapes = [] {
+    std::array<char16_t, 0x80> table{};
+    for (char16_t c = 0; c < 0x20; ++c) table[c] = u'u';
+    table[u'"'] = u'"';
+    table[u'\\'] = u'\\';
+    table[u'/'] = u'/';
+    table[0x08] = u'b';
+    table[0x09] = u't';
+    table[0x0A] = u'n';
+    table[0x0C] = u'f';
+    table[0x0D] = u'r';
+    return table;
+}();
+
+constexpr char16_t FirstLongEscapeAboveAscii = 0x20AC;
+
+// The escape code of a unit: 0 when written as itself, 'u' for \uXXXX, else the letter.
+inline char16_t EscapeCode(char16_t c) {
+    if (c < 0x80) return AsciiEscapes[c];
+    return c >= FirstLongEscapeAboveAscii ? u'u' : 0;
 }
 
-bool NeedsLongEscape(char16_t c) { return c < 0x20 || c >= 0x20AC; }
+inline bool NeedsEscape(char16_t c) { return EscapeCode(c) != 0; }
 
-bool NeedsEscape(char16_t c) {
-    return NeedsLongEscape(c) || c == u'"' || c == u'\\' || c == u'/';
+inline size_t EscapedWidth(char16_t c) {
+    const char16_t code = EscapeCode(c);
+    return code == 0 ? 1 : code == u'u' ? 6 : 2;
 }
 
-size_t EscapedWidth(char16_t c) {
-    if (ShortEscape(c) != 0) return 2;
-    return NeedsLongEscape(c) ? 6 : 1;
-}
-
-void AppendLongEscape(Text& out, char16_t c) {
+inline char16_t* WriteLongEscape(char16_t* to, char16_t c) {
     static constexpr char16_t Hex[] = u"0123456789ABCDEF";
-    const char16_t escape[6] = {u'\\', u'u', Hex[(c >> 12) & 0xF], Hex[(c >> 8) & 0xF],
-                                Hex[(c >> 4) & 0xF], Hex[c & 0xF]};
-    out.append(escape, 6);
+    *to++ = u'\\';
+    *to++ = u'u';
+    for (int shift = 12; shift >= 0; shift -= 4) *to++ = Hex[(c >> shift) & 0xF];
+    return to;
 }
 
 // Every occurrence of From (non-overlapping, left to right) replaced by To.
@@ -151,9 +159,8 @@ bool MatchesAt(TextView text, size_t at, TextView sub, const TSearchOptions& opt
 Text TStrUtils::StringToJsonString(TextView value) {
     size_t first = 0;
     while (first < value.size() && !NeedsEscape(value[first])) ++first;
-
-    Text out;
     if (first == value.size()) {
+        Text out;
         out.reserve(value.size() + 2);
         out += u'"';
         out.append(value);
@@ -161,26 +168,23 @@ Text TStrUtils::StringToJsonString(TextView value) {
         return out;
     }
 
-    size_t width = first + 2;
-    for (size_t i = first; i < value.size(); ++i) width += EscapedWidth(value[i]);
-    out.reserve(width);
-    out += u'"';
-    out.append(value.substr(0, first));
-    size_t run = first; // start of the pending stretch of units written as they are
+    size_t width = value.size() + 2;
+    for (size_t i = first; i < value.size(); ++i) width += EscapedWidth(value[i]) - 1;
+    Text out(width, u'"'); // the exact length, written in place; the quotes are the ends
+    char16_t* to = out.data() + 1;
+    to = std::copy(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(first), to);
     for (size_t i = first; i < value.size(); ++i) {
         const char16_t c = value[i];
-        if (!NeedsEscape(c)) continue;
-        out.append(value.substr(run, i - run));
-        run = i + 1;
-        if (const char16_t letter = ShortEscape(c)) {
-            out += u'\\';
-            out += letter;
+        const char16_t code = EscapeCode(c);
+        if (code == 0) {
+            *to++ = c;
+        } else if (code == u'u') {
+            to = WriteLongEscape(to, c);
         } else {
-            AppendLongEscape(out, c);
+            *to++ = u'\\';
+            *to++ = code;
         }
     }
-    out.append(value.substr(run));
-    out += u'"';
     return out;
 }
 

@@ -3,15 +3,19 @@
 #include "shared/MimeTypes.h"
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace Velmora::Shared {
 
 std::vector<TMimeEntry> ReadSystemMimeTypes() {
-    std::ifstream file("/etc/mime.types", std::ios::binary);
+    std::ifstream file("/etc/mime.types", std::ios::binary | std::ios::ate);
     if (!file) return {};
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::streamoff size = file.tellg();
+    if (size <= 0) return {};
+    std::string text(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    file.read(text.data(), size);
+    text.resize(static_cast<size_t>(file.gcount()));
     return ParseMimeTypesText(text);
 }
 
