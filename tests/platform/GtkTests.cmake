@@ -16,3 +16,10 @@ velmora_add_test(platform_gtk_windows LABEL platform TIMEOUT 300
           platform/gtk/NativeMainWindowTest.cpp platform/gtk/ThemeApplyTest.cpp)
 set_tests_properties(platform_gtk_windows PROPERTIES
   ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
+add_test(NAME e2e_gtk_startup
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_startup_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_startup PROPERTIES
+  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
