@@ -6,6 +6,7 @@
 #include "startup/StartupUi.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace Velmora::Runtime {
 

@@ -86,7 +86,6 @@ int LocalizedMessageDlg(TextView Msg, TMsgDlgType DlgType, unsigned Buttons,
     gtk_window_set_modal(window, TRUE);
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_position(window, GTK_WIN_POS_CENTER);
-    gtk_window_set_skip_taskbar_hint(window, FALSE);
 
     AddContent(dialog, Msg, DlgType);
     AddButtons(dialog, Buttons, Captions);

@@ -82,16 +82,12 @@ void SetPreferDark(const TThemePalette* palette) {
     g_object_set(settings, "gtk-application-prefer-dark-theme", palette ? palette->Dark : userDark, nullptr);
 }
 
-GdkScreen* ThemedScreen() {
-    // Themes need the toolkit; the entry point has normally set it up already.
-    if (!gtk_init_check(nullptr, nullptr)) return nullptr;
-    return gdk_screen_get_default();
-}
-
 } // namespace
 
 void ApplyThemePalette(const TThemePalette* palette) {
-    GdkScreen* screen = ThemedScreen();
+    // Before GTK has opened its display there is no window to theme (the entry point opens it
+    // first thing).
+    GdkScreen* screen = gdk_screen_get_default();
     if (!screen) return;
     if (auto* old = static_cast<GtkStyleProvider*>(g_object_get_data(G_OBJECT(screen), ProviderKey))) {
         gtk_style_context_remove_provider_for_screen(screen, old);
