@@ -42,12 +42,14 @@ public:
     // Size in bytes of the named file (64-bit); -1 when there is no such file.
     static std::int64_t GetFileSizeByName(TextView FileName);
 
-    // Image end of an executable file: PE (largest raw end over the section table) or ELF
+    // Image end of an executable file: PE (largest raw end over the section table, and the end
+    // of a COFF symbol table that unstripped MinGW output keeps behind the sections) or ELF
     // (largest end of any section with file data, segment and the section-header table).
     // Empty when the file cannot be read or is neither format.
     static std::optional<std::uint64_t> GetImageEndOfFile(TextView ExePath);
     // Image end of an executable given as its first bytes (at least the headers; for ELF the
-    // whole file, since its section table sits near the end). Empty when neither format.
+    // whole file, since its section table sits near the end; for a PE file that keeps a COFF
+    // symbol table, the whole file too, or that table is not counted). Empty when neither format.
     static std::optional<std::uint64_t> GetImageEnd(const std::uint8_t* data, std::size_t size);
 
     // The payload of any packaged executable (velmora-pack works on files it did not start).

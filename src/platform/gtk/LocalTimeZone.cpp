@@ -1,0 +1,16 @@
+// POSIX: settles the time zone through the TZ environment variable.
+#include "startup/LocalTimeZone.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace Velmora::Shared {
+
+void SettleLocalTimeZone() {
+    // With TZ unset, glibc's mktime checks /etc/localtime again on every call. Naming that same
+    // file keeps the local time and lets the C library read it once.
+    if (std::getenv("TZ") == nullptr) setenv("TZ", ":/etc/localtime", 0);
+    tzset();
+}
+
+} // namespace Velmora::Shared
