@@ -1,0 +1,91 @@
+// The bridge's own share of a round trip (parse, dispatch, reply text) and answering a resource
+// request from the payload.
+#include "bridge/BrowserExternalModule.h"
+#include "browser/BrowserControl.h"
+#include "browser/ResourceServing.h"
+#include "startup/PayloadReader.h"
+
+#include "PayloadWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace {
+
+using namespace Velmora::Shared;
+namespace fs = std::filesystem;
+
+// Keeps the last reply, as a browser would take it.
+class TKeepingBrowser final : public TBrowserControl {
+public:
+    Text Last;
+    void Navigate(TextView) override {}
+    void ExecuteScript(TextView script) override { Last.assign(script); }
+    void PostWebMessageAsJson(TextView json) override { Last.assign(json); }
+    void AddScriptToExecuteOnDocumentCreated(TextView) override {}
+    void SetSetting(TBrowserSetting, bool) override {}
+    void AddWebResourceRequestedFilter(TextView) override {}
+    void Focus() override {}
+};
+
+void BM_HelloThroughDispatcher(benchmark::State& state) {
+    TPayloadReader reader;
+    TKeepingBrowser browser;
+    TBrowserExternalModule module;
+    module.ExeZip = &reader;
+    module.BrowserControl = &browser;
+    const Text message = u"{\"id\":10001,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":{}}";
+    for (auto _ : state) {
+        module.EdgeBrowserWebMessageReceived(message);
+        benchmark::DoNotOptimize(browser.Last.data());
+    }
+    if (browser.Last.find(u"\"2023.3\"") == Text::npos) state.SkipWithError("no reply");
+}
+BENCHMARK(BM_HelloThroughDispatcher);
+
+// A message with a page's typical arguments (a 1 KB text), parsed in full and dropped at the
+// dispatcher: the parse cost of a larger call.
+void BM_ParseCallWithArguments(benchmark::State& state) {
+    TKeepingBrowser browser;
+    TBrowserExternalModule module;
+    module.BrowserControl = &browser;
+    const Text message = u"{\"id\":30003,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":"
+                         u"{\"filePath\":\"out/a.txt\",\"contents\":\"" + Text(1024, u'x') + u"\"}}";
+    for (auto _ : state) module.EdgeBrowserWebMessageReceived(message);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(message.size() * 2));
+}
+BENCHMARK(BM_ParseCallWithArguments);
+
+void BM_Serve100KBStoredEncrypted(benchmark::State& state) {
+    const fs::path dir = fs::temp_directory_path() / ("velmora-bridge-bench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    std::string content(100 * 1024, '\0');
+    std::mt19937 random(1);
+    for (char& c : content) c = static_cast<char>('a' + random() % 26);
+    std::ofstream(dir / "page.js", std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
+    TPayloadReader reader;
+    reader.SetPassword(ArchivePassword);
+    reader.Attach(Velmora::Pack::BuildPayloadArchive({{u"app/page.js", dir / "page.js"}}, nullptr));
+    const Text uri = Text(PlatformAppScheme().Prefix) + u"page.js?v=1";
+    const Text appDirPath = FromPath(dir) + PlatformAppScheme().PathDelimiter;
+
+    for (auto _ : state) {
+        auto answer = AnswerWebResourceRequest(uri, &reader, u"app", appDirPath, true);
+        if (!answer || answer->Content.size() != content.size()) {
+            state.SkipWithError("not served");
+            break;
+        }
+        benchmark::DoNotOptimize(answer->Content.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(content.size()));
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+BENCHMARK(BM_Serve100KBStoredEncrypted);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,96 @@
+#include "bridge/BridgeFunctions.h"
+
+#include "bridge/BrowserExternalModule.h"
+
+#include <algorithm>
+
+namespace Velmora::Shared {
+
+namespace {
+
+using M = TBrowserExternalModule;
+constexpr TBridgeData Empty = TBridgeData::EmptyObject;
+constexpr TBridgeData Args = TBridgeData::CallerObject;
+constexpr TBridgeScope Anywhere = TBridgeScope::Anywhere;
+constexpr TBridgeScope Runtime = TBridgeScope::RuntimeOnly;
+
+// One row per line: tests/js/qmt-external.test.js reads these rows to check the injected
+// script against them.
+constexpr TBridgeFunction Table[] = {
+    {10001, u"hello", Empty, Anywhere, &M::Hello},
+    {10002, u"isRuntime", Empty, Anywhere, &M::IsRuntime},
+    {11001, u"system.logoff", Empty, Runtime, nullptr},
+    {11002, u"system.reboot", Empty, Runtime, nullptr},
+    {11003, u"system.shutdown", Empty, Runtime, nullptr},
+    {11004, u"system.notification", Args, Anywhere, nullptr},
+    {12001, u"mainMenu.setItems", Args, Runtime, nullptr},
+    {12002, u"mainMenu.updateItem", Args, Runtime, nullptr},
+    {13001, u"registry.writeValue", Args, Anywhere, nullptr},
+    {13002, u"registry.readValue", Args, Anywhere, nullptr},
+    {13003, u"registry.valueExist", Args, Anywhere, nullptr},
+    {13004, u"registry.deleteValue", Args, Anywhere, nullptr},
+    {13005, u"registry.keyExist", Args, Anywhere, nullptr},
+    {13006, u"registry.deleteKey", Args, Anywhere, nullptr},
+    {14001, u"trayMenu.showIcon", Empty, Runtime, nullptr},
+    {14002, u"trayMenu.hideIcon", Empty, Runtime, nullptr},
+    {14003, u"trayMenu.setItems", Args, Runtime, nullptr},
+    {14004, u"trayMenu.updateItem", Args, Runtime, nullptr},
+    {20001, u"dialogs.openFile", Args, Anywhere, nullptr},
+    {20002, u"dialogs.saveFile", Args, Anywhere, nullptr},
+    {20003, u"dialogs.selFolder", Args, Anywhere, nullptr},
+    {30001, u"files.fileExists", Args, Anywhere, nullptr},
+    {30002, u"files.deleteFile", Args, Anywhere, nullptr},
+    {30003, u"files.writeTextFile", Args, Anywhere, nullptr},
+    {30004, u"files.extractFile", Args, Runtime, nullptr},
+    {40001, u"folders.dirExists", Args, Anywhere, nullptr},
+    {40002, u"folders.deleteDir", Args, Anywhere, nullptr},
+    {40003, u"folders.getTempDir", Empty, Anywhere, nullptr},
+    {40004, u"folders.getUserDocumentsDir", Empty, Anywhere, nullptr},
+    {40005, u"folders.getUserDesktopDir", Empty, Anywhere, nullptr},
+    {40006, u"folders.getAppExecutableDir", Empty, Anywhere, nullptr},
+    {40007, u"folders.getAppDataDir", Empty, Anywhere, nullptr},
+    {50001, u"app.close", Empty, Anywhere, &M::AppClose},
+    {50002, u"app.inFullscreen", Empty, Anywhere, nullptr},
+    {50003, u"app.enterFullscreen", Empty, Runtime, nullptr},
+    {50004, u"app.exitFullscreen", Empty, Runtime, nullptr},
+    {50005, u"app.getArgs", Empty, Runtime, nullptr},
+    {60001, u"window.getStyle", Empty, Anywhere, nullptr},
+    {60002, u"window.setStyle", Args, Runtime, nullptr},
+    {60003, u"window.getState", Empty, Runtime, nullptr},
+    {60004, u"window.setState", Args, Runtime, nullptr},
+    {60005, u"window.getTitle", Empty, Anywhere, nullptr},
+    {60006, u"window.setTitle", Args, Runtime, nullptr},
+    {60007, u"window.getZoom", Empty, Anywhere, nullptr},
+    {60008, u"window.setZoom", Args, Anywhere, nullptr},
+    {60009, u"window.getSize", Empty, Runtime, nullptr},
+    {60010, u"window.setSize", Args, Runtime, nullptr},
+    {60011, u"window.getBorder", Empty, Runtime, nullptr},
+    {60012, u"window.setBorder", Args, Runtime, nullptr},
+    {70001, u"shell.execute", Args, Anywhere, nullptr},
+    {70002, u"shell.explore", Args, Anywhere, nullptr},
+    {70003, u"shell.command", Args, Anywhere, nullptr},
+    {70004, u"shell.windows", Empty, Anywhere, nullptr},
+    {80001, u"themes.getTheme", Empty, Runtime, nullptr},
+    {80002, u"themes.getThemes", Empty, Runtime, nullptr},
+    {80003, u"themes.setTheme", Args, Runtime, nullptr},
+    {90001, u"base64.decodeToFile", Args, Anywhere, nullptr},
+};
+
+constexpr bool InAscendingOrder() {
+    for (std::size_t i = 1; i < std::size(Table); ++i)
+        if (Table[i - 1].ID >= Table[i].ID) return false;
+    return true;
+}
+static_assert(InAscendingOrder(), "the lookup searches the rows by ID");
+
+} // namespace
+
+std::span<const TBridgeFunction> BridgeFunctions() { return Table; }
+
+const TBridgeFunction* FindBridgeFunction(std::int32_t id) {
+    const auto found = std::lower_bound(std::begin(Table), std::end(Table), id,
+                                        [](const TBridgeFunction& row, std::int32_t key) { return row.ID < key; });
+    return found != std::end(Table) && found->ID == id ? &*found : nullptr;
+}
+
+} // namespace Velmora::Shared

@@ -1,0 +1,53 @@
+// The browser control as the portable code sees it: what the browser view and the bridge ask of
+// the platform's browser (WebView2 over COM on Windows, WebKitGTK on Linux). Each platform
+// implements it; calls arrive on the user-interface thread.
+#pragma once
+
+#include "shared/Text.h"
+
+#include <cstdint>
+
+namespace Velmora::Shared {
+
+// The browser settings the view applies once the web view exists.
+enum class TBrowserSetting : std::uint8_t {
+    IsScriptEnabled,
+    IsStatusBarEnabled,
+    IsWebMessageEnabled,
+    IsBuiltInErrorPageEnabled,
+    IsZoomControlEnabled,
+    AreDevToolsEnabled,
+    AreDefaultContextMenusEnabled,
+};
+
+class TBrowserControl {
+public:
+    virtual ~TBrowserControl() = default;
+
+    // Opens uri in the view.
+    virtual void Navigate(TextView uri) = 0;
+
+    // Runs script in the page's top document. The result is not awaited or used. Does nothing
+    // while the web view does not exist yet.
+    virtual void ExecuteScript(TextView script) = 0;
+
+    // Delivers json (one JSON value) to the page's 'message' listeners of window.chrome.webview,
+    // which receive it already parsed as the event's data. A post that fails is lost.
+    virtual void PostWebMessageAsJson(TextView json) = 0;
+
+    // Registers script to run at the creation of every document and frame from now on, before
+    // the document's own scripts. Does not wait for the registration to complete.
+    virtual void AddScriptToExecuteOnDocumentCreated(TextView script) = 0;
+
+    // Applies one browser setting.
+    virtual void SetSetting(TBrowserSetting setting, bool value) = 0;
+
+    // Routes the requests whose URI matches uriPattern ("*": every URI), for every kind of
+    // resource, to the view's resource handler.
+    virtual void AddWebResourceRequestedFilter(TextView uriPattern) = 0;
+
+    // Gives the focus to the window that contains the view, then to the browser itself.
+    virtual void Focus() = 0;
+};
+
+} // namespace Velmora::Shared

@@ -1,0 +1,75 @@
+// TBrowserForm: the portable rules of the browser view. Holds the view's properties, builds the
+// start-up script, applies the settings, the resource filter and the first navigation when the
+// web view exists, answers resource requests, and turns a new-window request for an app page
+// into a new instance of the program. The platform's view creates the browser control and
+// calls the handlers below from the control's events.
+#pragma once
+
+#include "browser/ResourceServing.h"
+#include "shared/Text.h"
+
+#include <functional>
+#include <optional>
+
+namespace Velmora::Shared {
+
+class TBrowserControl;
+class TPayloadReader;
+
+// Starts a program with a parameter text, without waiting for it (in the program:
+// TSysUtils::ShellExec). True when it started.
+using TStartProcess = std::function<bool(TextView FilePath, TextView Parameters)>;
+
+class TBrowserForm {
+public:
+    // Every text empty, every flag false, no reader, no control; AppDirPath the folder of the
+    // executable with a trailing separator.
+    explicit TBrowserForm(TStartProcess StartProcess);
+    TBrowserForm(const TBrowserForm&) = delete;
+    TBrowserForm& operator=(const TBrowserForm&) = delete;
+
+    // Properties, set by the owner right after creation, before the web view exists.
+    const TPayloadReader* ExeZip = nullptr; // source of the app's files; not owned
+    bool IsRuntime = false;                 // false: preview mode, for hosts other than the program
+    Text RuntimeAppID;                      // passed to further instances
+    bool WithExternal = false;              // the bridge script goes into the start-up script
+    Text AppDirName;                        // the app's folder inside the payload
+    Text AppDirPath;                        // the executable's folder, trailing separator
+    bool AllowDebug = false;
+    bool AllowZoom = false;
+    Text WebviewJavascript;                 // the app's own start-up script
+    bool AllowContextMenu = false;
+    Text StartPageURL;                      // first page; empty: none
+    bool HandleRequests = false;            // answer resource requests
+    TBrowserControl* EdgeBrowser = nullptr; // the platform's control; not owned
+
+    // The text registered to run in every document: each piece after one carriage return.
+    Text StartupScript() const;
+
+    // The web view's creation completed: on success registers the start-up script, applies the
+    // seven settings in their order, routes every request to the resource handler and opens
+    // StartPageURL. A failure leaves the view empty.
+    void EdgeBrowserCreateWebViewCompleted(bool Succeeded);
+
+    // The answer to a resource request, or none to leave it to the browser.
+    std::optional<TWebResourceResponse> EdgeBrowserWebResourceRequested(TextView Uri) const;
+
+    // A page asks for a new window. An app page (the app scheme, any letter case) opens in a new
+    // instance of the program and true is returned: no browser window opens. False leaves the
+    // request to the browser (any other URI, and everything in preview mode).
+    bool EdgeBrowserNewWindowRequested(TextView Uri) const;
+
+private:
+    TStartProcess FStartProcess;
+};
+
+// The parameter text of a further window: the application identifier and the URI, each quoted
+// by QuoteCommandLineArgument, one blank between them.
+Text FurtherWindowParameters(TextView AppID, TextView Uri);
+
+// One argument quoted so that the platform's command-line parsing gives it back unchanged:
+// Windows as CommandLineToArgvW reads it, Linux as g_shell_parse_argv does
+// (src/platform/<name>/CommandLineQuote.cpp).
+Text QuoteCommandLineArgument(TextView Argument);
+
+} // namespace Velmora::Shared

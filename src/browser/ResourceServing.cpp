@@ -1,0 +1,100 @@
+#include "browser/ResourceServing.h"
+
+#include "shared/MimeTypes.h"
+#include "shared/StrUtils.h"
+#include "startup/PayloadReader.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace Velmora::Shared {
+
+namespace {
+
+bool StartsWithAscii(TextView text, TextView prefix) {
+    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
+}
+
+// Every occurrence of what, left to right, as found in the original text.
+Text ReplaceAll(TextView text, TextView what, TextView with) {
+    Text out;
+    out.reserve(text.size());
+    size_t from = 0;
+    for (size_t at; (at = text.find(what, from)) != TextView::npos; from = at + what.size())
+        out.append(text.substr(from, at - from)).append(with);
+    out.append(text.substr(from));
+    return out;
+}
+
+// The path a URI asks for: the scheme's prefix removed wherever it occurs (exactly as
+// written), the query cut off, "%20" turned into a blank and no other escape decoded.
+Text RequestPath(TextView remainder) {
+    const size_t query = remainder.find(u'?');
+    return ReplaceAll(remainder.substr(0, query), u"%20", u" ");
+}
+
+Text MimeTypeOf(TextView path) {
+    if (AsciiLower(ExtractFileExt(path)) == u".js") return u"application/javascript";
+    return TStrUtils::GetFileMIMEType(ExtractFileName(path));
+}
+
+// Reads an existing regular file whole into content. A folder, a missing file or one that
+// cannot be read counts as no file.
+bool ReadRegularFile(TextView name, Bytes& content) {
+    std::error_code error;
+    const std::filesystem::path path = ToPath(name);
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    content.resize(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));
+    if (static_cast<std::uintmax_t>(in.gcount()) != size) {
+        content.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<TWebResourceResponse> AnswerWebResourceRequest(TextView Uri, const TPayloadReader* ExeZip,
+                                                             TextView AppDirName, TextView AppDirPath,
+                                                             bool HandleRequests, const TAppScheme& Scheme) {
+    if (!HandleRequests || !StartsWithAscii(Uri, Scheme.Prefix)) return std::nullopt;
+    // A prefix written in other letter case passes the test above but is not removed here: the
+    // URI stays whole and names no app file, so the browser handles it.
+    const Text remainder = ReplaceAll(Uri, Scheme.Prefix, u"");
+    const Text path = RequestPath(remainder);
+
+    TWebResourceResponse response;
+    const auto answer = [&response]() -> std::optional<TWebResourceResponse> {
+        response.Headers.assign(u"Content-Type: ").append(response.MimeType).append(u"; charset=utf-8");
+        return std::move(response);
+    };
+    response.MimeType = MimeTypeOf(path);
+
+    if (!AppDirName.empty() && ExeZip != nullptr) {
+        Text entry(AppDirName);
+        entry.append(u"/").append(path);
+        if (ExeZip->FindEntry(entry) >= 0) {
+            ExeZip->ExtractToStream(entry, response.Content); // straight into the answer's buffer
+            return answer();
+        }
+    }
+
+    Text besideExe(AppDirPath);
+    besideExe.append(path);
+    for (char16_t& c : besideExe)
+        if (c == u'/') c = Scheme.PathDelimiter;
+    if (ReadRegularFile(besideExe, response.Content)) return answer();
+
+    Text absolute(Scheme.AbsoluteRoot);
+    absolute.append(remainder);
+    if (ReadRegularFile(absolute, response.Content)) return answer();
+    return std::nullopt;
+}
+
+} // namespace Velmora::Shared

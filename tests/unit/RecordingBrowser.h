@@ -1,0 +1,41 @@
+// A browser control that records what is asked of it, in order, as readable UTF-8 lines.
+#pragma once
+
+#include "browser/BrowserControl.h"
+
+#include <string>
+#include <vector>
+
+namespace Velmora::Tests {
+
+class TRecordingBrowser final : public Shared::TBrowserControl {
+public:
+    std::vector<std::string> Calls;  // every call, e.g. "Navigate qmt:///index.html"
+    std::vector<std::string> Posted; // the JSON texts of PostWebMessageAsJson
+    std::vector<std::string> Scripts; // the texts of ExecuteScript
+
+    void Navigate(Shared::TextView uri) override { Record("Navigate ", uri); }
+    void ExecuteScript(Shared::TextView script) override {
+        Scripts.push_back(Shared::ToUtf8(script));
+        Record("ExecuteScript ", script);
+    }
+    void PostWebMessageAsJson(Shared::TextView json) override {
+        Posted.push_back(Shared::ToUtf8(json));
+        Record("PostWebMessageAsJson ", json);
+    }
+    void AddScriptToExecuteOnDocumentCreated(Shared::TextView script) override {
+        Record("AddScriptToExecuteOnDocumentCreated ", script);
+    }
+    void SetSetting(Shared::TBrowserSetting setting, bool value) override {
+        Calls.push_back("SetSetting " + std::to_string(static_cast<int>(setting)) + (value ? " true" : " false"));
+    }
+    void AddWebResourceRequestedFilter(Shared::TextView uriPattern) override {
+        Record("AddWebResourceRequestedFilter ", uriPattern);
+    }
+    void Focus() override { Calls.push_back("Focus"); }
+
+private:
+    void Record(const char* what, Shared::TextView text) { Calls.push_back(what + Shared::ToUtf8(text)); }
+};
+
+} // namespace Velmora::Tests
