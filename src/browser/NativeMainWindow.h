@@ -23,6 +23,9 @@ public:
     std::function<bool()> OnCloseQuery;
     // Called once when the window has closed.
     std::function<void()> OnClose;
+    // Called when the client area changes size, with its new width and height in pixels (the
+    // browser view follows it).
+    std::function<void(int width, int height)> OnResize;
     // Asks the window to close (going through OnCloseQuery).
     void Close();
     // HWND on Windows, GtkWindow* on Linux.

@@ -1,0 +1,26 @@
+# Windows platform tests, run under wine64 (and Xvfb for the windows): the system helpers and
+# the lock against the real system, the start-up windows and the main window as real windows,
+# and the real runtime driven end to end with xdotool.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/loader ${CMAKE_CURRENT_BINARY_DIR}/support/loader)
+add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/installer ${CMAKE_CURRENT_BINARY_DIR}/support/installer)
+
+velmora_add_test(platform_win32_system LABEL platform
+  SOURCES platform/win32/SystemHelpersTest.cpp platform/win32/SingleInstanceTest.cpp
+          platform/win32/ChildProcess.cpp)
+add_dependencies(platform_win32_system velmora_test_loader)
+target_compile_definitions(platform_win32_system PRIVATE
+  VELMORA_TEST_LOADER_PATH="${VELMORA_HOST_PATH_PREFIX}$<TARGET_FILE:velmora_test_loader>")
+
+velmora_add_test(platform_win32_windows LABEL platform TIMEOUT 300
+  SOURCES platform/win32/WindowProbe.cpp platform/win32/StartupDialogsTest.cpp
+          platform/win32/EdgeInstallerFormTest.cpp platform/win32/NativeMainWindowTest.cpp
+          platform/win32/ThemeApplyTest.cpp)
+# The dialogs' images are resources of the executable.
+velmora_add_resources(platform_win32_windows)
+# Windows are tested under a window manager (one is started when the display has none).
+set(_with_wm ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/win32/with_window_manager.py)
+set_target_properties(platform_win32_windows PROPERTIES
+  CROSSCOMPILING_EMULATOR "${_with_wm};${CMAKE_CROSSCOMPILING_EMULATOR}")
+set_tests_properties(platform_win32_windows PROPERTIES RESOURCE_LOCK velmora_window_manager)
