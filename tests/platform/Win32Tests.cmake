@@ -5,6 +5,7 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/loader ${CMAKE_CURRENT_BINARY_DIR}/support/loader)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/installer ${CMAKE_CURRENT_BINARY_DIR}/support/installer)
+add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/inspector ${CMAKE_CURRENT_BINARY_DIR}/support/inspector)
 
 velmora_add_test(platform_win32_system LABEL platform
   SOURCES platform/win32/SystemHelpersTest.cpp platform/win32/SingleInstanceTest.cpp
@@ -24,3 +25,14 @@ set(_with_wm ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/win32/with_window_m
 set_target_properties(platform_win32_windows PROPERTIES
   CROSSCOMPILING_EMULATOR "${_with_wm};${CMAKE_CROSSCOMPILING_EMULATOR}")
 set_tests_properties(platform_win32_windows PROPERTIES RESOURCE_LOCK velmora_window_manager)
+
+add_test(NAME e2e_win32_startup
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_startup_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader> --installer $<TARGET_FILE:velmora_test_installer>
+          --inspector $<TARGET_FILE:velmora_test_inspector>)
+# Alone: its boxes carry the same titles ("Error") that other tests look for on the display.
+set_tests_properties(e2e_win32_startup PROPERTIES LABELS e2e TIMEOUT 900 RUN_SERIAL TRUE
+  RESOURCE_LOCK velmora_window_manager)

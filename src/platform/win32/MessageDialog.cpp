@@ -64,7 +64,7 @@ public:
         ApplyThemeToFrame(FWindow.get());
         ShowWindow(FWindow.get(), SW_SHOWNORMAL);
         SetForegroundWindow(FWindow.get());
-        if (!FButtonWindows.empty()) SetFocus(FButtonWindows.front());
+        if (!FButtonWindows.empty()) SetFocus(FFocus = FButtonWindows.front());
         RunModalLoop(FWindow.get(), [this] { return FResult != 0; });
         FWindow.reset();
         return FResult == mrYes ? mrYes : mrCancel;
@@ -88,6 +88,15 @@ public:
         }
         case WM_CLOSE:
             FResult = mrCancel;
+            return 0;
+        case WM_ACTIVATE:
+            // As in dialogs: the focused button is remembered while another window is active.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus)) FFocus = focus;
+            } else if (FFocus) {
+                SetFocus(FFocus);
+            }
             return 0;
         case WM_ERASEBKGND: {
             RECT client;
@@ -184,6 +193,7 @@ private:
     POINT FIconPos = {0, 0};
     TBrushCache FBackground;
     std::vector<HWND> FButtonWindows; // children: destroyed with the window
+    HWND FFocus = nullptr;            // the control that gets the focus back on activation
     int FResult = 0;
     UniqueWindow FWindow; // last: destroyed first, while the members above are still alive
 };

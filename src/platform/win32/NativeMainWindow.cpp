@@ -111,8 +111,10 @@ struct TNativeMainWindow::Impl {
             return 0;
         case WM_DESTROY: {
             // The window is going: nothing may destroy it a second time, and the owner may be
-            // freed by OnClose, so nothing of ours is touched after it.
+            // freed by OnClose, so this object is cut off from the window's last messages and
+            // touched no more after it.
             Window.release();
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             if (Discarding) return 0;
             const std::function<void()> onClose = Owner->OnClose;
             if (onClose) onClose();

@@ -66,6 +66,10 @@ public:
         case WM_CLOSE: // close box, Alt+F4, system menu
             FResult = mrCancel;
             return 0;
+        case WM_ACTIVATE:
+            // Typing goes to the edit box whenever the prompt is active again.
+            if (LOWORD(wParam) != WA_INACTIVE && FEdit) SetFocus(FEdit);
+            return 0;
         case WM_COMMAND: // Enter (IDOK) and Esc (IDCANCEL) have nothing to answer
         case DM_GETDEFID:
             return 0;

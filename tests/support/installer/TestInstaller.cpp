@@ -1,11 +1,13 @@
 // A stand-in for the WebView2 runtime installer in tests. It "installs" by copying the test
 // loader library (path in VELMORA_TEST_LOADER_SOURCE) over the loader in the folder that start-up
 // put in WEBVIEW2_USER_DATA_FOLDER, which this process inherits. Without a source it does
-// nothing. When VELMORA_TEST_INSTALLER_LOG names a file, its command line is written there.
+// nothing. When VELMORA_TEST_INSTALLER_LOG names a file, its command line is written there;
+// VELMORA_TEST_INSTALLER_DELAY_MS makes it take that long, as a real installation would.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -30,6 +32,8 @@ void WriteLog(const std::wstring& path) {
 
 int main() {
     if (const std::wstring log = Environment(L"VELMORA_TEST_INSTALLER_LOG"); !log.empty()) WriteLog(log);
+    if (const std::wstring delay = Environment(L"VELMORA_TEST_INSTALLER_DELAY_MS"); !delay.empty())
+        Sleep(static_cast<DWORD>(std::wcstoul(delay.c_str(), nullptr, 10)));
     const std::wstring source = Environment(L"VELMORA_TEST_LOADER_SOURCE");
     const std::wstring folder = Environment(L"WEBVIEW2_USER_DATA_FOLDER");
     if (source.empty() || folder.empty()) return 0;
