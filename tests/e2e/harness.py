@@ -104,14 +104,15 @@ def window_name(wid):
     return xdotool("getwindowname", wid)
 
 
+# Keys go to the focused window: GTK ignores synthetic events sent to a window with --window.
 def key(wid, *keys):
     xdotool("windowactivate", "--sync", wid)
-    xdotool("key", "--window", wid, "--clearmodifiers", *keys)
+    xdotool("key", "--clearmodifiers", *keys)
 
 
 def type_text(wid, text):
     xdotool("windowactivate", "--sync", wid)
-    xdotool("type", "--window", wid, "--delay", "30", text)
+    xdotool("type", "--delay", "30", text)
 
 
 def screenshot(wid, label):

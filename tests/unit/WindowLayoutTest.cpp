@@ -46,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(
     Settings, WindowLayoutCases,
     ::testing::Values(
         LayoutCase{"defaults", u"[App]\nID=x\n", 800, 600, 0, 0, 0, 0, true, false, false, false, 2},
-        LayoutCase{"max below min lowers min", u"[App]\nMinWidth=700\nMaxWidth=500\n", 800, 600, 500, 500, 0, 0, true, false, false, false, 2},
+        // Limits are set maximum first, so a smaller maximum is raised by the larger minimum
+        // whatever order the file has.
+        LayoutCase{"min in the file before max", u"[App]\nMinWidth=700\nMaxWidth=500\n", 800, 600, 700, 700, 0, 0, true, false, false, false, 2},
         LayoutCase{"min above max raises max", u"[App]\nMaxWidth=500\nMinWidth=700\n", 800, 600, 700, 700, 0, 0, true, false, false, false, 2},
         LayoutCase{"heights follow the same rule", u"[App]\nMaxHeight=300\nMinHeight=400\n", 800, 600, 0, 0, 400, 400, true, false, false, false, 2},
         LayoutCase{"zero max leaves min", u"[App]\nMaxWidth=0\nMinWidth=700\n", 800, 600, 700, 0, 0, 0, true, false, false, false, 2},
