@@ -6,7 +6,9 @@
 namespace Velmora::Pack {
 
 bool WriteStdoutBinary(const std::uint8_t* data, std::size_t size) {
-    return std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+    // An empty entry has no buffer at all: fwrite must not see a null pointer.
+    if (size > 0 && std::fwrite(data, 1, size, stdout) != size) return false;
+    return std::fflush(stdout) == 0;
 }
 
 } // namespace Velmora::Pack

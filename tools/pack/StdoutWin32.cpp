@@ -10,7 +10,8 @@ namespace Velmora::Pack {
 bool WriteStdoutBinary(const std::uint8_t* data, std::size_t size) {
     std::fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
-    return std::fwrite(data, 1, size, stdout) == size && std::fflush(stdout) == 0;
+    if (size > 0 && std::fwrite(data, 1, size, stdout) != size) return false;
+    return std::fflush(stdout) == 0;
 }
 
 } // namespace Velmora::Pack
