@@ -164,25 +164,7 @@ TEST(UserLanguage, FollowsTheUserLocale) {
 
 #else
 
-// Sets or clears an environment variable for the scope of a test and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : FName(name) {
-        if (const char* old = std::getenv(name)) FOld = old;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (FOld) setenv(FName, FOld->c_str(), 1);
-        else unsetenv(FName);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
+#include "unit/ScopedEnv.h"
 
 // The message locale comes from LC_ALL, else LC_MESSAGES, else LANG; an empty variable counts
 // as unset. C, POSIX and unknown languages get the English table.

@@ -267,25 +267,7 @@ TEST(SettingsDecoding, UnmarkedTextUsesTheAnsiCodePage) {
 
 #else
 
-// Sets an environment variable for the scope of a test and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : FName(name) {
-        if (const char* old = std::getenv(name)) FOld = old;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (FOld) setenv(FName, FOld->c_str(), 1);
-        else unsetenv(FName);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
+#include "unit/ScopedEnv.h"
 
 // Linux reads unmarked text in the locale's character set. The C locale is read as
 // ISO-8859-1 (Latin-1), so the UTF-8 bytes of "é" come out as "Ã©"; a UTF-8 locale keeps it.
