@@ -229,10 +229,15 @@ class StartupTest(unittest.TestCase):
         proc = self.start(exe)
         prompt = wait_for(lambda: windows(proc, "^Closed Test$"))
         self.assertTrue(prompt, "no password prompt")
-        keys(prompt[0], "alt+F4")
         seen = set()
         deadline = time.monotonic() + 30
+        next_close = 0.0
         while proc.poll() is None and time.monotonic() < deadline:
+            # A loaded machine may map the prompt before the window manager focuses it: the
+            # close request is repeated until it lands (a second one is harmless).
+            if time.monotonic() >= next_close and proc.poll() is None:
+                keys(prompt[0], "alt+F4")
+                next_close = time.monotonic() + 3
             seen.update(w for w in windows(proc) if w not in prompt)
             time.sleep(0.05)
         self.assertEqual(seen, set(), "another window was shown")
