@@ -114,12 +114,8 @@ public:
             PaintIcon(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: {
-            const HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, ThemeColor(TThemeRole::WindowText));
-            SetBkColor(dc, ThemeColor(TThemeRole::Window));
-            return reinterpret_cast<LRESULT>(FBackground.Get(ThemeColor(TThemeRole::Window)));
-        }
+        case WM_CTLCOLORBTN:
+            return ThemedControlColors(wParam, TThemeRole::WindowText, TThemeRole::Window, FBackground);
         default:
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }

@@ -79,12 +79,8 @@ public:
             FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(ThemeColor(TThemeRole::Window)));
             return 1;
         }
-        case WM_CTLCOLOREDIT: {
-            const HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, ThemeColor(TThemeRole::ControlText));
-            SetBkColor(dc, ThemeColor(TThemeRole::Control));
-            return reinterpret_cast<LRESULT>(FEditBackground.Get(ThemeColor(TThemeRole::Control)));
-        }
+        case WM_CTLCOLOREDIT:
+            return ThemedControlColors(wParam, TThemeRole::ControlText, TThemeRole::Control, FEditBackground);
         default:
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
