@@ -6,6 +6,7 @@
 #include "shared/Text.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace Velmora::Shared {
 
@@ -48,6 +49,13 @@ public:
 
     // Gives the focus to the window that contains the view, then to the browser itself.
     virtual void Focus() = 0;
+
+    // Events, raised on the user-interface thread. The browser view assigns them; the main
+    // window replaces them with the bridge's handler and its title handler.
+    // A web message the page posted, as JSON text (a posted string arrives as a JSON string).
+    std::function<void(TextView WebMessageAsJson)> OnWebMessageReceived;
+    // The page's document title changed.
+    std::function<void(TextView Title)> OnDocumentTitleChanged;
 };
 
 } // namespace Velmora::Shared

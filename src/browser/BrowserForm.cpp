@@ -89,6 +89,12 @@ bool TBrowserForm::EdgeBrowserNewWindowRequested(TextView Uri) const {
     return true;
 }
 
+void TBrowserForm::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) const {
+    // The click reporter posts a plain string, which arrives as this JSON text.
+    constexpr TextView clicked = u"\"qmt-webbrowser-clicked\"";
+    if (!IsRuntime && WebMessageAsJson == clicked && EdgeBrowser != nullptr) EdgeBrowser->Focus();
+}
+
 Text FurtherWindowParameters(TextView AppID, TextView Uri) {
     Text parameters = QuoteCommandLineArgument(AppID);
     parameters.push_back(u' ');

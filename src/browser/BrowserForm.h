@@ -59,6 +59,10 @@ public:
     // request to the browser (any other URI, and everything in preview mode).
     bool EdgeBrowserNewWindowRequested(TextView Uri) const;
 
+    // The view's own web-message handler (the main window replaces it with the bridge's): in
+    // preview mode a click in the page gives the focus to the window that hosts the view.
+    void EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) const;
+
 private:
     TStartProcess FStartProcess;
 };
