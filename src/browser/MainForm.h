@@ -1,10 +1,19 @@
 // TMainForm: the application's one visible window. Takes caption, size, limits, placement,
-// border, state and stacking from the settings; closing it ends the application.
+// border, state and stacking from the settings, creates and connects the bridge module and the
+// browser view, opens the start page, and closes only when the page agrees (the close
+// handshake); closing it ends the application.
 #pragma once
 
 #include "browser/NativeMainWindow.h"
+#include "shared/Text.h"
 
 #include <memory>
+
+namespace Velmora::Shared {
+class TBrowserExternalModule;
+class TBrowserForm;
+class TBrowserView;
+} // namespace Velmora::Shared
 
 namespace Velmora::Runtime {
 
@@ -13,6 +22,8 @@ struct TStartupValues;
 class TMainForm {
 public:
     explicit TMainForm(TStartupValues& values);
+    // Frees the bridge module, then the browser view (which closes the web view). Runs after
+    // the message loop has ended, so no browser event is on the stack when the view goes.
     ~TMainForm();
     TMainForm(const TMainForm&) = delete;
     TMainForm& operator=(const TMainForm&) = delete;
@@ -22,11 +33,22 @@ public:
 
 private:
     void FormCreate();
+    // The answer to a close request: FCanClose, after asking the page through its
+    // onCloseQuery event (on every request).
+    bool FormCloseQuery();
     void FormClose();
+    // The title handler: with DynamicAppTitle the caption follows the page's title.
+    void DocumentTitleChanged(Shared::TextView Title);
+    // The close approval that app.close gives: the window is asked to close again.
+    void AppCloseRequest();
+    Shared::Text StartPageURL() const;
 
     TStartupValues& FValues;
     bool FCanClose = false;
     std::unique_ptr<TNativeMainWindow> FWindow;
+    std::unique_ptr<Shared::TBrowserForm> FBrowserForm;
+    std::unique_ptr<Shared::TBrowserView> FBrowserView;
+    std::unique_ptr<Shared::TBrowserExternalModule> FBrowserExternalModule;
 };
 
 } // namespace Velmora::Runtime

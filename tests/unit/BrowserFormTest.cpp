@@ -165,5 +165,28 @@ TEST(NewWindow, AppPagesOpenInANewInstance) {
     }
 }
 
+// Only a view in preview mode reacts to the click reporter's message, and only to that text.
+TEST(PreviewClick, FocusesTheHostWindowOutsideTheRunningProgram) {
+    const struct {
+        bool IsRuntime;
+        TextView Json;
+        bool Focused;
+    } cases[] = {
+        {false, u"\"qmt-webbrowser-clicked\"", true},
+        {true, u"\"qmt-webbrowser-clicked\"", false},
+        {false, u"\"qmt-webbrowser-clicked \"", false},
+        {false, u"{\"id\": 10001, \"uuid\": \"u\", \"data\": {}}", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.Json));
+        TRecordingBrowser browser;
+        TBrowserForm form(nullptr);
+        form.EdgeBrowser = &browser;
+        form.IsRuntime = c.IsRuntime;
+        form.EdgeBrowserWebMessageReceived(c.Json);
+        EXPECT_EQ(browser.Calls, c.Focused ? std::vector<std::string>{"Focus"} : std::vector<std::string>{});
+    }
+}
+
 } // namespace
 } // namespace Velmora::Tests
