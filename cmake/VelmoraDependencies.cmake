@@ -48,4 +48,5 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUD
 if(NOT WIN32)
   find_package(benchmark REQUIRED)
   pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET GLOBAL gtk+-3.0)
+  pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET GLOBAL webkit2gtk-4.1)
 endif()

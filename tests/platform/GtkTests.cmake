@@ -23,3 +23,11 @@ add_test(NAME e2e_gtk_startup
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_startup PROPERTIES
   LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
+# The browser view in the real engine: resources from the payload, bridge calls, closing.
+add_test(NAME e2e_gtk_browser
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_browser_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_browser PROPERTIES
+  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
