@@ -4,7 +4,6 @@
 
 #include <zip.h>
 
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -32,16 +31,6 @@ Bytes ReadWholeFile(const std::filesystem::path& path) {
     Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw std::runtime_error("cannot read '" + Shared::ToUtf8(Shared::FromPath(path)) + "'");
     return data;
-}
-
-time_t ModificationTime(const std::filesystem::path& path) {
-    using namespace std::chrono;
-    std::error_code ec;
-    const auto written = std::filesystem::last_write_time(path, ec);
-    if (ec) return system_clock::to_time_t(system_clock::now());
-    const auto asSystem = time_point_cast<system_clock::duration>(
-        written - std::filesystem::file_time_type::clock::now() + system_clock::now());
-    return system_clock::to_time_t(asSystem);
 }
 
 std::string LibzipError(zip_t* archive) { return zip_error_strerror(zip_get_error(archive)); }
@@ -76,7 +65,9 @@ Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items,
             zip_source_t* src = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
             index = src ? zip_file_add(archive.get(), name.c_str(), src, ZIP_FL_ENC_UTF_8) : -1;
             if (src && index < 0) zip_source_free(src);
-            if (index >= 0) zip_file_set_mtime(archive.get(), index, ModificationTime(item.Source), 0);
+            // No zip_file_set_mtime: libzip 1.7 takes the encryption header's check byte from the
+            // source's own time (the moment of packing) and the reader checks it against the
+            // entry's time, so a file's older time would make the entry unreadable.
         }
         if (index < 0 ||
             zip_set_file_compression(archive.get(), index, ZIP_CM_STORE, 0) < 0 ||
