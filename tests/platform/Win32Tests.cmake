@@ -17,7 +17,7 @@ target_compile_definitions(platform_win32_system PRIVATE
 velmora_add_test(platform_win32_windows LABEL platform TIMEOUT 300
   SOURCES platform/win32/WindowProbe.cpp platform/win32/StartupDialogsTest.cpp
           platform/win32/EdgeInstallerFormTest.cpp platform/win32/NativeMainWindowTest.cpp
-          platform/win32/ThemeApplyTest.cpp)
+          platform/win32/ThemeApplyTest.cpp platform/win32/EdgeBrowserTest.cpp)
 # The dialogs' images are resources of the executable.
 velmora_add_resources(platform_win32_windows)
 # Windows are tested under a window manager (one is started when the display has none).
