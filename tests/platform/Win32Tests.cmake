@@ -36,3 +36,14 @@ add_test(NAME e2e_win32_startup
 # Alone: its boxes carry the same titles ("Error") that other tests look for on the display.
 set_tests_properties(e2e_win32_startup PROPERTIES LABELS e2e TIMEOUT 900 RUN_SERIAL TRUE
   RESOURCE_LOCK velmora_window_manager)
+
+# The browser host against the recording browser stand-in (the test loader): the host's calls,
+# resource answers, bridge replies, new windows, titles and the close handshake.
+add_test(NAME e2e_win32_browser
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_browser_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader>)
+set_tests_properties(e2e_win32_browser PROPERTIES LABELS e2e TIMEOUT 300
+  RESOURCE_LOCK velmora_window_manager)
