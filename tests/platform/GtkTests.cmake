@@ -24,6 +24,13 @@ add_test(NAME e2e_gtk_startup
 set_tests_properties(e2e_gtk_startup PROPERTIES
   LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
 
+# The browser view in the real engine, in the test process: scheme, messages, new windows,
+# permissions, running bar, closing.
+velmora_add_test(platform_gtk_browser LABEL platform TIMEOUT 300
+  SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/BrowserViewTest.cpp)
+set_tests_properties(platform_gtk_browser PROPERTIES
+  ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
 # The browser view in the real engine: resources from the payload, bridge calls, closing.
 add_test(NAME e2e_gtk_browser
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_browser_test.py
