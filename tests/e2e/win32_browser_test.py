@@ -289,6 +289,10 @@ class BrowserHostTest(unittest.TestCase):
         self.assertIn(self.app.window, h.find_windows(".*"))
         self.app.message(json.dumps({"id": APP_CLOSE, "uuid": "c1", "data": {}}))
         self.assertEqual(h.wait_exit(self.app.proc), 0)
+        # The web view was closed on the way out, and nothing reached it afterwards.
+        records = [r for r in self.log.records() if r.get("pid") == self.app.pid]
+        self.assertEqual((calls(records)[-1]["on"], calls(records)[-1]["call"]), ("controller", "Close"))
+        self.assertFalse([r for r in records if r.get("afterClose") or r.get("notImplemented")])
 
 
 class StaticTitleTest(unittest.TestCase):
