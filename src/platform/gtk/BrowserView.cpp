@@ -65,8 +65,9 @@ public:
         gtk_widget_show_all(FBox.get());
 
         FPulse = g_timeout_add(PulseMilliseconds, Pulse, FBar);
-        // The owner sets the form's properties after this returns: tell it from the loop.
-        FCreated = g_idle_add(Created, this);
+        // The owner sets the form's properties after this returns: tell it from the loop, ahead
+        // of the first layout and paint, so the first page is not kept waiting for them.
+        FCreated = g_idle_add_full(G_PRIORITY_DEFAULT, Created, this, nullptr);
     }
 
     ~TGtkBrowserView() override {
