@@ -109,6 +109,7 @@ TWin32BrowserView::~TWin32BrowserView() {
     if (FForm.EdgeBrowser == FControl.get()) FForm.EdgeBrowser = nullptr;
     FControl.reset();
     FBrowser.reset(); // closes the web view while our window still exists
+    FWindow.reset();
 }
 
 void TWin32BrowserView::ConnectEvents() {
@@ -189,6 +190,10 @@ LRESULT TWin32BrowserView::HandleMessage(HWND hwnd, UINT message, WPARAM wParam,
         FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
     }
+    case WM_NCDESTROY:
+        // Destroyed with the main window: nothing left for us to destroy.
+        FWindow.release();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

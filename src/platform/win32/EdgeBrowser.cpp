@@ -18,7 +18,6 @@ namespace {
 constexpr wchar_t BrowserClass[] = L"Velmora.EdgeBrowser";
 // Posted to the control's window by its creation: the web view's creation starts from the loop.
 constexpr UINT WM_START_CREATION = WM_APP + 0x42;
-constexpr UINT_PTR TopLevelSubclassId = 0x45424252; // any value unique to this class
 
 const char* const NotInstantiated = "WebView2 not instantiated";
 const char* const CreationFailedMessage = "Failed to create Edge browser control";
@@ -62,16 +61,19 @@ TCustomEdgeBrowser::TCustomEdgeBrowser(HWND parent, const RECT& bounds)
                                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr,
                                   GetModuleHandleW(nullptr), this));
     FTopLevel = GetAncestor(parent, GA_ROOT);
-    if (FTopLevel) SetWindowSubclass(FTopLevel, TopLevelProc, TopLevelSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // One subclass per control, so two controls in one window do not replace each other's.
+    if (FTopLevel) SetWindowSubclass(FTopLevel, TopLevelProc, reinterpret_cast<UINT_PTR>(this),
+                                     reinterpret_cast<DWORD_PTR>(this));
     if (FWindow) PostMessageW(FWindow.get(), WM_START_CREATION, 0, 0);
 }
 
 TCustomEdgeBrowser::~TCustomEdgeBrowser() {
     *FLifeline = nullptr;
-    if (FTopLevel) RemoveWindowSubclass(FTopLevel, TopLevelProc, TopLevelSubclassId);
+    if (FTopLevel) RemoveWindowSubclass(FTopLevel, TopLevelProc, reinterpret_cast<UINT_PTR>(this));
     for (const auto& remove : FSubscriptions) remove();
     // Close also lets go of every handler the browser still holds.
     if (FController) Check(FController->Close());
+    FWindow.reset(); // after Close: the browser's windows are children of ours
 }
 
 HRESULT TCustomEdgeBrowser::LastErrorCode() const {
@@ -362,16 +364,26 @@ LRESULT TCustomEdgeBrowser::HandleMessage(HWND hwnd, UINT message, WPARAM wParam
         FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
     }
+    case WM_NCDESTROY:
+        // Destroyed with its parent: nothing left for us to destroy.
+        FWindow.release();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-LRESULT CALLBACK TCustomEdgeBrowser::TopLevelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                  DWORD_PTR self) {
+LRESULT CALLBACK TCustomEdgeBrowser::TopLevelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                  DWORD_PTR data) {
+    auto* self = reinterpret_cast<TCustomEdgeBrowser*>(data);
+    if (message == WM_NCDESTROY) {
+        // The top-level window goes first: nothing to watch or unhook any more.
+        RemoveWindowSubclass(hwnd, TopLevelProc, id);
+        self->FTopLevel = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     // Minimising, restoring, showing or hiding the top-level window.
-    if (message == WM_SIZE || message == WM_WINDOWPOSCHANGED)
-        reinterpret_cast<TCustomEdgeBrowser*>(self)->UpdateVisibility();
+    if (message == WM_SIZE || message == WM_WINDOWPOSCHANGED) self->UpdateVisibility();
     return result;
 }
 
