@@ -109,6 +109,7 @@ class BrowserTest(unittest.TestCase):
         self.assertIsNotNone(title, "the page never reported; stderr:\n%s" % self.stderr_tail(proc))
         self.assertTrue(title.startswith("RESULT "), title)
         result = json.loads(title[len("RESULT "):])
+        time.sleep(0.5)  # the caption changes before the page's last paint reaches the screen
         harness.screenshot(wid, "gtk_browser_page")
 
         expected = {
