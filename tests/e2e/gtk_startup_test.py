@@ -14,7 +14,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
 import harness  # noqa: E402
+from with_window_manager import forget_window_manager, window_manager_running  # noqa: E402
 
 APP_ID = "org.velmora.e2e.startup"
 LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
@@ -35,11 +37,12 @@ class Display:
             with os.fdopen(read) as f:
                 os.environ["DISPLAY"] = ":" + f.readline().strip()
             self.started.append(xvfb)
-        if not self.window_manager_running():
+        if not window_manager_running():
+            forget_window_manager()
             self.started.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
                                                  stderr=subprocess.DEVNULL))
             deadline = time.monotonic() + 10
-            while not self.window_manager_running() and time.monotonic() < deadline:
+            while not window_manager_running() and time.monotonic() < deadline:
                 time.sleep(0.1)
         return self
 
@@ -47,11 +50,9 @@ class Display:
         for proc in reversed(self.started):
             proc.terminate()
             proc.wait(timeout=10)
-
-    @staticmethod
-    def window_manager_running():
-        out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True)
-        return "window id" in out.stdout
+        # An ended manager leaves its check window's name behind.
+        if len(self.started) > 0 and "DISPLAY" in os.environ:
+            forget_window_manager()
 
 
 def windows(proc, name_regex="."):

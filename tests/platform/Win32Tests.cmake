@@ -21,7 +21,7 @@ velmora_add_test(platform_win32_windows LABEL platform TIMEOUT 300
 # The dialogs' images are resources of the executable.
 velmora_add_resources(platform_win32_windows)
 # Windows are tested under a window manager (one is started when the display has none).
-set(_with_wm ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/win32/with_window_manager.py)
+set(_with_wm ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../support/with_window_manager.py)
 set_target_properties(platform_win32_windows PROPERTIES
   CROSSCOMPILING_EMULATOR "${_with_wm};${CMAKE_CROSSCOMPILING_EMULATOR}")
 set_tests_properties(platform_win32_windows PROPERTIES RESOURCE_LOCK velmora_window_manager)

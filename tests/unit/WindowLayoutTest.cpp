@@ -39,7 +39,9 @@ TEST_P(WindowLayoutCases, FollowsSettings) {
     EXPECT_EQ(l.FullScreen, c.fullScreen);
     EXPECT_EQ(l.Maximized, c.maximized);
     EXPECT_EQ(l.StayOnTop, c.onTop);
-    if (!c.fullScreen) EXPECT_EQ(l.Border, c.border);
+    if (!c.fullScreen) {
+        EXPECT_EQ(l.Border, c.border);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

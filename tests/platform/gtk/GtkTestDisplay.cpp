@@ -9,21 +9,33 @@
 
 #include <cstdlib>
 
+// Last: X11 defines macros (None, Bool) that other headers use as names.
+#include <gdk/gdkx.h>
+
 namespace Velmora::Testing {
 
 namespace {
 
+// A window manager names its check window on the root window; one that has ended may leave the
+// name behind, so the window itself must still exist.
 bool WindowManagerRunning() {
     GdkAtom type = GDK_NONE;
     gint format = 0, length = 0;
     guchar* data = nullptr;
-    const bool found = gdk_property_get(gdk_get_default_root_window(),
+    GdkDisplay* display = gdk_display_get_default();
+    const bool named = gdk_property_get(gdk_get_default_root_window(),
                                         gdk_atom_intern_static_string("_NET_SUPPORTING_WM_CHECK"),
                                         gdk_atom_intern_static_string("WINDOW"), 0, 1, FALSE, &type,
                                         &format, &length, &data) &&
-                       length > 0;
+                       length >= static_cast<gint>(sizeof(long)) && format == 32;
+    const Window check = named ? static_cast<Window>(*reinterpret_cast<const long*>(data)) : 0;
     g_free(data);
-    return found;
+    if (check == 0) return false;
+    // Null when no such window exists.
+    GdkWindow* window = gdk_x11_window_foreign_new_for_display(display, check);
+    if (window == nullptr) return false;
+    g_object_unref(window);
+    return true;
 }
 
 // The display and window manager of the test program; what it started it also stops.
@@ -34,6 +46,7 @@ public:
         if (!display || !*display) StartXvfb();
         ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "cannot open the display";
         if (WindowManagerRunning()) return;
+        gdk_property_delete(gdk_get_default_root_window(), gdk_atom_intern_static_string("_NET_SUPPORTING_WM_CHECK"));
         const char* argv[] = {"openbox", "--sm-disable", nullptr};
         ASSERT_TRUE(g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr,
                                   GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
