@@ -3,13 +3,13 @@
 // (CoTaskMemAlloc'd, freed with CoTaskMemFree).
 #pragma once
 
+#include "platform/win32/ComObject.h"
 #include "platform/win32/WinText.h"
 #include "shared/Text.h"
 
 #include <objbase.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <cwchar>
 #include <exception>
 #include <functional>
@@ -52,28 +52,12 @@ template <typename Interface, typename Method>
 class TComHandlerOf;
 
 template <typename Interface, typename Declaring, typename... Args>
-class TComHandlerOf<Interface, HRESULT (STDMETHODCALLTYPE Declaring::*)(Args...)> final : public Interface {
+class TComHandlerOf<Interface, HRESULT (STDMETHODCALLTYPE Declaring::*)(Args...)> final : public TComObject<Interface> {
 public:
     using Function = std::function<HRESULT(Args...)>;
 
     explicit TComHandlerOf(Function function) : FFunction(std::move(function)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == __uuidof(IUnknown) || riid == __uuidof(Interface)) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --FReferences;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE Invoke(Args... args) override {
         try {
             return FFunction ? FFunction(args...) : S_OK;
@@ -87,7 +71,6 @@ public:
 
 private:
     Function FFunction;
-    std::atomic<ULONG> FReferences{1};
 };
 
 } // namespace Detail

@@ -6,7 +6,8 @@
 #include <eventtoken.h>
 #include <wrl/client.h>
 
-#include <atomic>
+#include "platform/win32/ComObject.h"
+
 #include <utility>
 #include <vector>
 
@@ -14,38 +15,10 @@ namespace Velmora::TestBrowser {
 
 using Microsoft::WRL::ComPtr;
 
-// Implements IUnknown for an object that exposes the one interface I; deleted with its last
-// reference.
+// Reference counting and QueryInterface for an object that exposes the one interface I, as the
+// host's own handler objects have them.
 template <typename I>
-class ComObject : public I {
-public:
-    ComObject() = default;
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(I)) {
-            *object = static_cast<I*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --FReferences;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    virtual ~ComObject() = default;
-
-private:
-    std::atomic<ULONG> FReferences{1};
-};
+using ComObject = Platform::TComObject<I>;
 
 // Creates an object whose one reference the result holds.
 template <typename T, typename... Args>

@@ -97,7 +97,7 @@ HRESULT WebResourceResponse::QueryInterface(REFIID iid, void** object) {
         AddRef();
         return S_OK;
     }
-    return ComObject::QueryInterface(iid, object);
+    return ComObject<ICoreWebView2WebResourceResponse>::QueryInterface(iid, object);
 }
 
 HRESULT WebResourceResponse::get_Content(IStream** content) {
