@@ -6,7 +6,6 @@ window.qmt (one call each, then 200 mixed calls in flight at once, then 1000 tim
 calls) and reports everything as its document title, which DynamicAppTitle makes the window's
 caption. Then the close handshake: the default handler lets the window close on a close request,
 a page whose handler does nothing keeps it open. Screenshots go to the artifacts folder."""
-import argparse
 import json
 import os
 import struct
@@ -158,13 +157,8 @@ class BrowserTest(unittest.TestCase):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    harness.add_arguments(parser)
-    args, rest = parser.parse_known_args()
-    harness.configure(args)
     with Display():
-        result = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2).result
-    sys.exit(0 if result.wasSuccessful() else 1)
+        sys.exit(harness.run_tests())
 
 
 if __name__ == "__main__":

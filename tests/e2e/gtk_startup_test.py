@@ -6,7 +6,6 @@ exception, and the password prompt. Screenshots go to the artifacts folder.
 Keys are sent through the XTEST extension to the focused window (GTK 3 reads input through
 XInput 2 and ignores events sent to a window with XSendEvent); openbox provides focus and the
 close box (Alt+F4) when no window manager runs yet."""
-import argparse
 import os
 import subprocess
 import sys
@@ -246,13 +245,8 @@ class StartupTest(unittest.TestCase):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    harness.add_arguments(parser)
-    args, rest = parser.parse_known_args()
-    harness.configure(args)
     with Display():
-        result = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2).result
-    sys.exit(0 if result.wasSuccessful() else 1)
+        sys.exit(harness.run_tests())
 
 
 if __name__ == "__main__":

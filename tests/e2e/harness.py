@@ -1,11 +1,14 @@
 """Shared helpers of the end-to-end tests: pack an app, start the real runtime (natively or
 under wine64), find its windows on the X display and drive them as a user would."""
+import argparse
 import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
+import unittest
 
 PASSWORD = b"t7fqw2hbz5mx8cgpl1vr6ynd0ska3je9xuqa"
 
@@ -25,6 +28,33 @@ def add_arguments(parser):
     parser.add_argument("--emulator", default="")
     parser.add_argument("--path-prefix", default="")
     parser.add_argument("--artifacts", default="")
+
+
+def run_tests(extra_arguments=(), prepare=None):
+    """The test script's entry: parses the harness's arguments and extra_arguments (each one
+    required), configures the harness, calls prepare(args) (which may return an error text that
+    ends the run), then runs the __main__ module's tests. Returns the exit code."""
+    parser = argparse.ArgumentParser()
+    add_arguments(parser)
+    for name in extra_arguments:
+        parser.add_argument(name, required=True)
+    args, rest = parser.parse_known_args()
+    configure(args)
+    if prepare is not None:
+        error = prepare(args)
+        if error:
+            print(error, file=sys.stderr)
+            return 1
+    program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
+    return 0 if program.result.wasSuccessful() else 1
+
+
+def wine_local_app_data():
+    """Wine's local application-data folder of this prefix, as a host path."""
+    out = subprocess.run(command("cmd", "/c", "echo %LOCALAPPDATA%"), capture_output=True, timeout=60)
+    windows_path = out.stdout.decode(errors="replace").strip()
+    out = subprocess.run(command("winepath", "-u", windows_path), capture_output=True, timeout=60)
+    return out.stdout.decode(errors="replace").strip()
 
 
 def configure(args):

@@ -8,7 +8,6 @@ Covers the host's set-up calls in order (start-up script byte for byte, settings
 page), resource answers from the payload, beside the executable and from an absolute path,
 bridge replies and the messages that get none, new-window requests starting a further instance,
 permissions, the document title with DynamicAppTitle on and off, and the close handshake."""
-import argparse
 import base64
 import json
 import os
@@ -46,13 +45,6 @@ def expected_startup_script():
         bridge = bridge[3:]
     return "".join("\r" + piece for piece in (bridge.decode("utf-8"), DRAG_OVER, DROP, WEBVIEW_JS))
 
-
-def local_app_data():
-    """Wine's local application-data folder of this prefix, as a host path."""
-    out = subprocess.run(h.command("cmd", "/c", "echo %LOCALAPPDATA%"), capture_output=True, timeout=60)
-    windows_path = out.stdout.decode(errors="replace").strip()
-    out = subprocess.run(h.command("winepath", "-u", windows_path), capture_output=True, timeout=60)
-    return out.stdout.decode(errors="replace").strip()
 
 
 class BrowserLog:
@@ -310,19 +302,16 @@ class StaticTitleTest(unittest.TestCase):
                 app.end()
 
 
-def main():
+def prepare(args):
     global ARGS, LOCAL_APP_DATA
-    parser = argparse.ArgumentParser()
-    h.add_arguments(parser)
-    parser.add_argument("--loader", required=True)
-    ARGS, rest = parser.parse_known_args()
-    h.configure(ARGS)
-    LOCAL_APP_DATA = local_app_data()
+    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
     if not os.path.isdir(LOCAL_APP_DATA):
-        print("no local application-data folder: %r" % LOCAL_APP_DATA, file=sys.stderr)
-        return 1
-    program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
-    return 0 if program.result.wasSuccessful() else 1
+        return "no local application-data folder: %r" % LOCAL_APP_DATA
+    return None
+
+
+def main():
+    return h.run_tests(("--loader",), prepare)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,6 @@ display, packed by velmora-pack, driven with xdotool. Covers the error and confi
 (with what they show, read by the test inspector), the WebView2 provisioning paths with the test
 loader and installer stand-ins, the single-instance rule with further windows, the password
 prompt and the German message table. A screenshot of every box is kept as an artifact."""
-import argparse
 import io
 import os
 import shutil
@@ -35,13 +34,6 @@ EN = {
 def run_windows_tool(*args):
     result = subprocess.run(h.command(*args), capture_output=True, timeout=60)
     return result.returncode, result.stdout.decode("utf-8", errors="replace")
-
-
-def local_app_data():
-    """Wine's local application-data folder of this prefix, as a host path."""
-    _, windows_path = run_windows_tool("cmd", "/c", "echo %LOCALAPPDATA%")
-    _, host_path = run_windows_tool("winepath", "-u", windows_path.strip())
-    return host_path.strip()
 
 
 def inspect_all(title):
@@ -350,21 +342,16 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(count_windows("^Error$"), 0)
 
 
-def main():
+def prepare(args):
     global ARGS, LOCAL_APP_DATA
-    parser = argparse.ArgumentParser()
-    h.add_arguments(parser)
-    parser.add_argument("--loader", required=True)
-    parser.add_argument("--installer", required=True)
-    parser.add_argument("--inspector", required=True)
-    ARGS, rest = parser.parse_known_args()
-    h.configure(ARGS)
-    LOCAL_APP_DATA = local_app_data()
+    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
     if not os.path.isdir(LOCAL_APP_DATA):
-        print("no local application-data folder: %r" % LOCAL_APP_DATA, file=sys.stderr)
-        return 1
-    program = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2)
-    return 0 if program.result.wasSuccessful() else 1
+        return "no local application-data folder: %r" % LOCAL_APP_DATA
+    return None
+
+
+def main():
+    return h.run_tests(("--loader", "--installer", "--inspector"), prepare)
 
 
 LOCAL_APP_DATA = ""
