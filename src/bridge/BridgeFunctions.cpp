@@ -1,5 +1,6 @@
 #include "bridge/BridgeFunctions.h"
 
+#include "bridge/BridgeCall.h"
 #include "bridge/BrowserExternalModule.h"
 
 #include <algorithm>
@@ -9,6 +10,13 @@ namespace Velmora::Shared {
 namespace {
 
 using M = TBrowserExternalModule;
+using AppWindow = TAppWindowOperations;
+
+// The table's entry for Method of the family the module gives with Family.
+template <auto Family, auto Method>
+void Call(TBrowserExternalModule& module, const TBridgeCall& call) {
+    ((module.*Family)().*Method)(call);
+}
 constexpr TBridgeData Empty = TBridgeData::EmptyObject;
 constexpr TBridgeData Args = TBridgeData::CallerObject;
 constexpr TBridgeScope Anywhere = TBridgeScope::Anywhere;
@@ -17,8 +25,8 @@ constexpr TBridgeScope Runtime = TBridgeScope::RuntimeOnly;
 // One row per line: tests/js/qmt-external.test.js reads these rows to check the injected
 // script against them.
 constexpr TBridgeFunction Table[] = {
-    {10001, u"hello", Empty, Anywhere, &M::Hello},
-    {10002, u"isRuntime", Empty, Anywhere, &M::IsRuntime},
+    {10001, u"hello", Empty, Anywhere, &Call<&M::AppWindow, &AppWindow::Hello>},
+    {10002, u"isRuntime", Empty, Anywhere, &Call<&M::AppWindow, &AppWindow::IsRuntime>},
     {11001, u"system.logoff", Empty, Runtime, nullptr},
     {11002, u"system.reboot", Empty, Runtime, nullptr},
     {11003, u"system.shutdown", Empty, Runtime, nullptr},
@@ -49,7 +57,7 @@ constexpr TBridgeFunction Table[] = {
     {40005, u"folders.getUserDesktopDir", Empty, Anywhere, nullptr},
     {40006, u"folders.getAppExecutableDir", Empty, Anywhere, nullptr},
     {40007, u"folders.getAppDataDir", Empty, Anywhere, nullptr},
-    {50001, u"app.close", Empty, Anywhere, &M::AppClose},
+    {50001, u"app.close", Empty, Anywhere, &Call<&M::AppWindow, &AppWindow::AppClose>},
     {50002, u"app.inFullscreen", Empty, Anywhere, nullptr},
     {50003, u"app.enterFullscreen", Empty, Runtime, nullptr},
     {50004, u"app.exitFullscreen", Empty, Runtime, nullptr},

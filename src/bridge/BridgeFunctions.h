@@ -12,6 +12,7 @@
 
 namespace Velmora::Shared {
 
+class TBridgeCall;
 class TBrowserExternalModule;
 
 // What the script sends as `data`.
@@ -25,9 +26,9 @@ enum class TBridgeScope : std::uint8_t {
     RuntimeOnly // needs a payload reader; without one a message box explains
 };
 
-// An operation: a method of the module taking the call's uuid and its data (a null value for
-// functions that take no arguments).
-using TBridgeOperation = void (TBrowserExternalModule::*)(TextView uuid, const TJsonValue& data);
+// An operation: a method of one of the module's families taking the call (its uuid and its data,
+// a null value for functions that take no arguments).
+using TBridgeOperation = void (*)(TBrowserExternalModule& Module, const TBridgeCall& Call);
 
 struct TBridgeFunction {
     std::int32_t ID;

@@ -1,10 +1,13 @@
 #include "bridge/BrowserExternalModule.h"
 
+#include "bridge/BridgeCall.h"
 #include "bridge/BridgeFunctions.h"
-#include "bridge/ShowMessage.h"
-#include "browser/BrowserControl.h"
+#include "bridge/BridgeProtocol.h"
+#include "payload/ProjectSettings.h"
+#include "platform/BrowserControl.h"
+#include "platform/MessageBox.h"
 #include "shared/StrUtils.h"
-#include "startup/ProjectSettings.h"
+#include "shared/StringHelpers.h"
 
 #include <optional>
 
@@ -12,27 +15,13 @@ namespace Velmora::Shared {
 
 namespace {
 
-// What a page in preview mode posts on every click.
-constexpr std::string_view BrowserClickedMessage = "qmt-webbrowser-clicked";
-
 // Operations that take no arguments get this instead of the message's data.
 const TJsonValue NoArguments;
 
-// One value as text, by the rules of ArgText.
-Text ValueText(const TJsonValue& value, TextView Default) {
-    switch (value.Kind) {
-    case TJsonKind::String:
-    case TJsonKind::Number: return FromUtf8(value.Scalar);
-    case TJsonKind::True: return u"true";
-    case TJsonKind::False: return u"false";
-    case TJsonKind::Null: return Text(Default);
-    case TJsonKind::Object:
-    case TJsonKind::Array: break;
-    }
-    throw EBridgeArgumentError("an object or array cannot be read as text");
-}
-
 } // namespace
+
+TBrowserExternalModule::TBrowserExternalModule(const TBridgeContext& Context)
+    : FContext(Context), FAppWindow(Context.InFullscreen) {}
 
 void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) {
     const std::optional<TJsonValue> message = ParseBridgeJson(ToUtf8(WebMessageAsJson));
@@ -40,8 +29,8 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAs
     if (message->Kind == TJsonKind::String) {
         // Only outside the running program is the click message special; with a payload
         // reader a string is no bridge message and is dropped like any other.
-        if (ExeZip == nullptr && message->Scalar == BrowserClickedMessage && BrowserControl != nullptr)
-            BrowserControl->Focus();
+        if (FContext.ExeZip == nullptr && FromUtf8(message->Scalar) == BrowserClickedMessage)
+            FContext.BrowserControl.Focus();
         return;
     }
     if (message->Kind != TJsonKind::Object) return;
@@ -52,35 +41,28 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAs
 
     try {
         // The ID as written must be an integer: 10001.0 or 1e4 are fractions to this rule.
-        const std::optional<std::int32_t> number = TryStrToInt(ValueText(*id, {}));
+        const std::optional<std::int32_t> number = TryStrToInt(JsonValueText(*id));
         if (!number) return;
         const TBridgeFunction* function = FindBridgeFunction(*number);
         if (function == nullptr || function->Operation == nullptr) return;
-        const Text uuidText = ValueText(*uuid, {});
+        const Text uuidText = JsonValueText(*uuid);
         if (function->Scope == TBridgeScope::RuntimeOnly && !CheckRuntime(*function)) return;
         const TJsonValue& arguments = function->Data == TBridgeData::CallerObject ? *data : NoArguments;
-        (this->*function->Operation)(uuidText, arguments);
+        function->Operation(*this, TBridgeCall(*this, uuidText, arguments));
         // Nothing after this point: app.close may have ended the module's owner and the module.
     } catch (const std::exception&) {
         // An error inside an operation ends the message without a reply; the page is not told.
     }
 }
 
-Text TBrowserExternalModule::ArgText(const TJsonValue& Data, TextView Key, TextView Default) {
-    if (Data.Kind != TJsonKind::Object) return Text(Default);
-    const TJsonValue* member = Data.Member(ToUtf8(Key));
-    return member == nullptr ? Text(Default) : ValueText(*member, Default);
-}
-
 void TBrowserExternalModule::PostReply(TextView Uuid, TextView Result, bool Success) {
-    if (BrowserControl == nullptr) return;
     const Text uuid = TStrUtils::StringToJsonString(Uuid);
     const TextView success = Success ? u"true" : u"false";
     constexpr TextView head = u"{\"uuid\": ", middle = u", \"success\": ", tail = u", \"result\": ";
     Text reply;
     reply.reserve(head.size() + uuid.size() + middle.size() + success.size() + tail.size() + Result.size() + 1);
     reply.append(head).append(uuid).append(middle).append(success).append(tail).append(Result).push_back(u'}');
-    BrowserControl->PostWebMessageAsJson(reply);
+    FContext.BrowserControl.PostWebMessageAsJson(reply);
 }
 
 void TBrowserExternalModule::ReplySuccess(TextView Uuid, TextView Result) { PostReply(Uuid, Result, true); }
@@ -88,24 +70,23 @@ void TBrowserExternalModule::ReplySuccess(TextView Uuid, TextView Result) { Post
 void TBrowserExternalModule::ReplyFailure(TextView Uuid, TextView Result) { PostReply(Uuid, Result, false); }
 
 void TBrowserExternalModule::ExecuteBridgeEvent(TextView Handler) {
-    if (BrowserControl == nullptr) return;
-    Text script(u"qmt.events.");
+    Text script(BridgeEventsObject);
     script.append(Handler).append(u"();");
-    BrowserControl->ExecuteScript(script);
+    FContext.BrowserControl.ExecuteScript(script);
 }
 
 void TBrowserExternalModule::ExecuteBridgeEvent(TextView Handler, TextView Argument) {
-    if (BrowserControl == nullptr) return;
     // A JSON string literal is a script string literal too: quotes, backslashes and line
     // breaks in the argument cannot end it early.
-    Text script(u"qmt.events.");
+    Text script(BridgeEventsObject);
     script.append(Handler).append(u"(").append(TStrUtils::StringToJsonString(Argument)).append(u");");
-    BrowserControl->ExecuteScript(script);
+    FContext.BrowserControl.ExecuteScript(script);
 }
 
 bool TBrowserExternalModule::CheckRuntime(const TBridgeFunction& Function) const {
-    if (ExeZip != nullptr) return true;
-    ShowMessage(RuntimeOnlyMessage(Function), ProjectINI != nullptr ? ProjectINI->Name() : Text());
+    if (FContext.ExeZip != nullptr) return true;
+    Platform::ShowMessage(RuntimeOnlyMessage(Function),
+                          FContext.ProjectINI != nullptr ? FContext.ProjectINI->Name() : Text());
     return false;
 }
 

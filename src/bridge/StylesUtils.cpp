@@ -1,19 +1,14 @@
 #include "bridge/StylesUtils.h"
 
-#include "bridge/ThemePalettes.h"
-#include "shared/SysUtils.h"
+#include "platform/MessageBox.h"
+#include "platform/ThemeApply.h"
+#include "shared/ThemePalettes.h"
 
 #include <algorithm>
 
 namespace Velmora::Shared {
 
 namespace {
-
-// The style manager's one piece of state: the theme in force for the whole process.
-Text& ActiveThemeName() {
-    static Text name(PlatformThemeName);
-    return name;
-}
 
 bool LessIgnoringCase(const Text& a, const Text& b) {
     return AsciiLower(a) < AsciiLower(b);
@@ -27,17 +22,24 @@ void TStylesUtils::GetAvailables(std::vector<Text>& ThemesList, bool Sorted) {
     if (Sorted) std::stable_sort(ThemesList.begin(), ThemesList.end(), LessIgnoringCase);
 }
 
-Text TStylesUtils::GetActiveTheme() { return ActiveThemeName(); }
+Text TStylesUtils::GetActiveTheme() {
+    const TThemePalette* palette = ActiveThemePalette();
+    return Text(palette != nullptr ? palette->Name : PlatformThemeName);
+}
+
+void TStylesUtils::ApplyPalette(const TThemePalette* Palette) {
+    SetActiveThemePalette(Palette);
+    Platform::ApplyThemePalette(Palette);
+}
 
 bool TStylesUtils::TrySetStyle(TextView ThemeName, bool ShowError) {
     for (TextView name : ThemeNames()) {
         if (!SameTextAscii(name, ThemeName)) continue;
-        ApplyThemePalette(FindThemePalette(name));
-        ActiveThemeName() = Text(name);
+        ApplyPalette(FindThemePalette(name));
         return true;
     }
     if (ShowError)
-        TSysUtils::ShowSystemErrorBox(u"Style '" + Text(ThemeName) + u"' not found", u"Error");
+        Platform::ShowSystemErrorBox(u"Style '" + Text(ThemeName) + u"' not found", u"Error");
     return false;
 }
 

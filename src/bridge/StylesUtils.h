@@ -1,5 +1,5 @@
-// Themes of the application's native windows: which exist, which is active, switching.
-// One theme is active per process, applied to every window of ours.
+// The style manager: which themes of our native windows exist, which is in force, switching.
+// One theme is in force per process, applied to every window of ours.
 #pragma once
 
 #include "shared/Text.h"
@@ -19,12 +19,8 @@ public:
     // Switches to the theme whose name matches ThemeName ignoring letter case; true if it did.
     // No match changes nothing; with ShowError the user sees "Style '<name>' not found".
     static bool TrySetStyle(TextView ThemeName, bool ShowError);
+    // Puts Palette in force (null: the platform look) and applies it to every window of ours.
+    static void ApplyPalette(const TThemePalette* Palette);
 };
-
-// Applies a palette to every window of ours, now and later (null: the platform's own look).
-// Platform code.
-void ApplyThemePalette(const TThemePalette* palette);
-// The palette in force (null for the platform look), for platform code drawing new windows.
-const TThemePalette* ActiveThemePalette();
 
 } // namespace Velmora::Shared

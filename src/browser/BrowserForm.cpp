@@ -1,7 +1,13 @@
 #include "browser/BrowserForm.h"
 
-#include "browser/BrowserControl.h"
-#include "shared/Resources.h"
+#include "bridge/BridgeProtocol.h"
+#include "browser/ResourceServing.h"
+#include "platform/AppScheme.h"
+#include "platform/BrowserControl.h"
+#include "platform/CommandLine.h"
+#include "platform/Resources.h"
+#include "shared/PathRules.h"
+#include "shared/StringHelpers.h"
 #include "shared/SysUtils.h"
 
 #include <array>
@@ -14,31 +20,24 @@ namespace {
 constexpr std::string_view BridgeScriptResource = "QMT_EXTERNAL_JAVASCRIPT";
 constexpr TextView DragOverBlocker = u"window.addEventListener(\"dragover\", function(e){e.preventDefault();},false);";
 constexpr TextView DropBlocker = u"window.addEventListener(\"drop\", function(e){e.preventDefault();}, false);";
-constexpr TextView ClickReporter =
-    u"window.addEventListener(\"click\", function () {window.chrome.webview.postMessage(\"qmt-webbrowser-clicked\");});";
 
 // The resource is UTF-8 with a byte-order mark; the mark is no part of the script.
 Text DecodeUtf8Resource(std::string_view name) {
-    const auto data = FindResourceData(name);
+    const auto data = Platform::FindResourceData(name);
     std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     return FromUtf8(text);
 }
 
-// Blank after trimming the units up to U+0020 at both ends.
-bool IsBlank(TextView text) {
-    for (const char16_t c : text)
-        if (c > u' ') return false;
-    return true;
-}
-
-bool StartsWithAscii(TextView text, TextView prefix) {
-    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
+// Posts the click message on every click in the page.
+Text ClickReporter() {
+    Text script(u"window.addEventListener(\"click\", function () {window.chrome.webview.postMessage(\"");
+    return script.append(BrowserClickedMessage).append(u"\");});");
 }
 
 Text ExecutableFolder() {
     const Text exe = TSysUtils::GetExeFilePath();
-    const size_t last = exe.rfind(PlatformAppScheme().PathDelimiter);
+    const size_t last = exe.rfind(PathDelimiter);
     return last == Text::npos ? Text() : exe.substr(0, last + 1);
 }
 
@@ -54,13 +53,14 @@ Text TBrowserForm::StartupScript() const {
     script.append(u"\r").append(DropBlocker);
     // The app's own script goes in as written, blanks included, unless it is only blanks.
     if (IsRuntime && !IsBlank(WebviewJavascript)) script.append(u"\r").append(WebviewJavascript);
-    if (!IsRuntime) script.append(u"\r").append(ClickReporter);
+    if (!IsRuntime) script.append(u"\r").append(ClickReporter());
     return script;
 }
 
 void TBrowserForm::EdgeBrowserCreateWebViewCompleted(bool Succeeded) {
     if (!Succeeded || EdgeBrowser == nullptr) return;
     EdgeBrowser->AddScriptToExecuteOnDocumentCreated(StartupScript());
+    using Platform::TBrowserSetting;
     const std::array<std::pair<TBrowserSetting, bool>, 7> settings{{
         {TBrowserSetting::IsScriptEnabled, true},
         {TBrowserSetting::IsStatusBarEnabled, false},
@@ -75,13 +75,13 @@ void TBrowserForm::EdgeBrowserCreateWebViewCompleted(bool Succeeded) {
     if (!StartPageURL.empty()) EdgeBrowser->Navigate(StartPageURL);
 }
 
-std::optional<TWebResourceResponse> TBrowserForm::EdgeBrowserWebResourceRequested(TextView Uri) const {
+std::optional<Platform::TWebResourceResponse> TBrowserForm::EdgeBrowserWebResourceRequested(TextView Uri) const {
     return AnswerWebResourceRequest(Uri, ExeZip, AppDirName, AppDirPath, HandleRequests);
 }
 
 bool TBrowserForm::EdgeBrowserNewWindowRequested(TextView Uri) const {
     if (!IsRuntime) return false;
-    Text appPages(PlatformAppScheme().Name);
+    Text appPages(Platform::AppScheme().Name);
     appPages.push_back(u':');
     if (!StartsWithAscii(Uri, appPages)) return false;
     // The new instance opens Uri as its start page; this one does not wait for it.
@@ -90,15 +90,17 @@ bool TBrowserForm::EdgeBrowserNewWindowRequested(TextView Uri) const {
 }
 
 void TBrowserForm::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) const {
-    // The click reporter posts a plain string, which arrives as this JSON text.
-    constexpr TextView clicked = u"\"qmt-webbrowser-clicked\"";
-    if (!IsRuntime && WebMessageAsJson == clicked && EdgeBrowser != nullptr) EdgeBrowser->Focus();
+    // The click reporter posts a plain string, which arrives as a JSON string literal.
+    const bool clicked = WebMessageAsJson.size() == BrowserClickedMessage.size() + 2 &&
+                         WebMessageAsJson.front() == u'"' && WebMessageAsJson.back() == u'"' &&
+                         WebMessageAsJson.substr(1, BrowserClickedMessage.size()) == BrowserClickedMessage;
+    if (!IsRuntime && clicked && EdgeBrowser != nullptr) EdgeBrowser->Focus();
 }
 
 Text FurtherWindowParameters(TextView AppID, TextView Uri) {
-    Text parameters = QuoteCommandLineArgument(AppID);
+    Text parameters = Platform::QuoteCommandLineArgument(AppID);
     parameters.push_back(u' ');
-    parameters.append(QuoteCommandLineArgument(Uri));
+    parameters.append(Platform::QuoteCommandLineArgument(Uri));
     return parameters;
 }
 

@@ -5,7 +5,7 @@
 // calls the handlers below from the control's events.
 #pragma once
 
-#include "browser/ResourceServing.h"
+#include "platform/BrowserView.h"
 #include "shared/Text.h"
 
 #include <functional>
@@ -13,14 +13,13 @@
 
 namespace Velmora::Shared {
 
-class TBrowserControl;
 class TPayloadReader;
 
 // Starts a program with a parameter text, without waiting for it (in the program:
 // TSysUtils::ShellExec). True when it started.
 using TStartProcess = std::function<bool(TextView FilePath, TextView Parameters)>;
 
-class TBrowserForm {
+class TBrowserForm final : public Platform::TBrowserViewHandler {
 public:
     // Every text empty, every flag false, no reader, no control; AppDirPath the folder of the
     // executable with a trailing separator.
@@ -41,7 +40,7 @@ public:
     bool AllowContextMenu = false;
     Text StartPageURL;                      // first page; empty: none
     bool HandleRequests = false;            // answer resource requests
-    TBrowserControl* EdgeBrowser = nullptr; // the platform's control; not owned
+    Platform::TBrowserControl* EdgeBrowser = nullptr; // the view's control; not owned
 
     // The text registered to run in every document: each piece after one carriage return.
     Text StartupScript() const;
@@ -52,7 +51,7 @@ public:
     void EdgeBrowserCreateWebViewCompleted(bool Succeeded);
 
     // The answer to a resource request, or none to leave it to the browser.
-    std::optional<TWebResourceResponse> EdgeBrowserWebResourceRequested(TextView Uri) const;
+    std::optional<Platform::TWebResourceResponse> EdgeBrowserWebResourceRequested(TextView Uri) const;
 
     // A page asks for a new window. An app page (the app scheme, any letter case) opens in a new
     // instance of the program and true is returned: no browser window opens. False leaves the
@@ -63,17 +62,20 @@ public:
     // preview mode a click in the page gives the focus to the window that hosts the view.
     void EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) const;
 
+    // The view's events, answered by the rules above.
+    void CreateWebViewCompleted(bool Succeeded) override { EdgeBrowserCreateWebViewCompleted(Succeeded); }
+    std::optional<Platform::TWebResourceResponse> WebResourceRequested(TextView Uri) override {
+        return EdgeBrowserWebResourceRequested(Uri);
+    }
+    bool NewWindowRequested(TextView Uri) override { return EdgeBrowserNewWindowRequested(Uri); }
+    void WebMessageReceived(TextView WebMessageAsJson) override { EdgeBrowserWebMessageReceived(WebMessageAsJson); }
+
 private:
     TStartProcess FStartProcess;
 };
 
 // The parameter text of a further window: the application identifier and the URI, each quoted
-// by QuoteCommandLineArgument, one blank between them.
+// by the platform's command-line rules (platform/CommandLine.h), one blank between them.
 Text FurtherWindowParameters(TextView AppID, TextView Uri);
-
-// One argument quoted so that the platform's command-line parsing gives it back unchanged:
-// Windows as CommandLineToArgvW reads it, Linux as g_shell_parse_argv does
-// (src/platform/<name>/CommandLineQuote.cpp).
-Text QuoteCommandLineArgument(TextView Argument);
 
 } // namespace Velmora::Shared

@@ -1,13 +1,16 @@
 #include "browser/MainForm.h"
 
 #include "bridge/BrowserExternalModule.h"
-#include "browser/BrowserControl.h"
 #include "browser/BrowserForm.h"
-#include "browser/BrowserView.h"
-#include "browser/ResourceServing.h"
+#include "browser/EdgeEx.h"
+#include "browser/WindowLayout.h"
+#include "payload/PayloadReader.h"
+#include "payload/StartupValues.h"
+#include "platform/AppScheme.h"
+#include "platform/BrowserControl.h"
+#include "platform/BrowserView.h"
+#include "platform/MessageLoop.h"
 #include "shared/SysUtils.h"
-#include "startup/ExeZipLoader.h"
-#include "startup/PayloadReader.h"
 
 namespace Velmora::Runtime {
 
@@ -38,23 +41,24 @@ void TMainForm::FormCreate() {
     FCanClose = false;
     // The window first: the browser view is its child. Caption and application title, bounds,
     // limits, placement, border, state and stacking come from the settings.
-    SetApplicationTitle(FValues.AppName);
+    Platform::SetApplicationTitle(FValues.AppName);
     const TWindowLayout layout = LayoutFromSettings(FValues.ProjectINI, FValues.AppName);
-    FWindow = std::make_unique<TNativeMainWindow>(layout);
+    FWindow = CreateWindowFromLayout(layout);
     FWindow->OnCloseQuery = [this] { return FormCloseQuery(); };
     FWindow->OnClose = [this] { FormClose(); };
     FWindow->OnResize = [this](int width, int height) {
         if (FBrowserView) FBrowserView->SetBounds(width, height);
     };
 
-    FBrowserExternalModule = std::make_unique<TBrowserExternalModule>();
-    FBrowserExternalModule->ExeZip = &FValues.ExeZip;
-
     // The web view's creation completes later, from the message loop, so the properties set
     // below are in place by then.
     FBrowserForm = std::make_unique<TBrowserForm>(&TSysUtils::ShellExec);
-    FBrowserView = CreateBrowserView(FWindow->Handle(), *FBrowserForm);
+    Platform::TBrowserViewOptions options;
+    options.LoaderLibraryPath = WebView2LoaderPath;
+    options.DataFolder = FValues.WebView2DataDir;
+    FBrowserView = Platform::CreateBrowserView(FWindow->Handle(), *FBrowserForm, options);
     TBrowserForm& form = *FBrowserForm;
+    form.EdgeBrowser = &FBrowserView->EdgeBrowser();
     form.ExeZip = &FValues.ExeZip;
     form.IsRuntime = true;
     form.AppDirName = FValues.AppDirName;
@@ -65,14 +69,13 @@ void TMainForm::FormCreate() {
     form.AllowZoom = FValues.ProjectINI.AllowZoom();
     form.AllowContextMenu = FValues.ProjectINI.AllowContextMenu();
 
-    TBrowserControl& control = FBrowserView->EdgeBrowser();
+    Platform::TBrowserControl& control = FBrowserView->EdgeBrowser();
+    FBrowserExternalModule = std::make_unique<TBrowserExternalModule>(
+        TBridgeContext{*FWindow, control, &FValues.ExeZip, &FValues.ProjectINI, layout.FullScreen});
     TBrowserExternalModule* module = FBrowserExternalModule.get();
     control.OnWebMessageReceived = [module](TextView json) { module->EdgeBrowserWebMessageReceived(json); };
     control.OnDocumentTitleChanged = [this](TextView title) { DocumentTitleChanged(title); };
-    module->BrowserControl = &control;
-    module->ProjectINI = &FValues.ProjectINI;
     module->OnAppCloseRequest = [this](TBrowserExternalModule&) { AppCloseRequest(); };
-    module->InFullscreen = layout.FullScreen;
 
     form.WebviewJavascript = ReadWebviewJavascript(FValues.ExeZip);
     form.StartPageURL = StartPageURL();
@@ -81,7 +84,7 @@ void TMainForm::FormCreate() {
 Text TMainForm::StartPageURL() const {
     // A further window opens the page its starter named, exactly as given.
     if (IsFurtherWindowCommandLine(FValues.Arguments, FValues.AppID)) return FValues.Arguments[1];
-    return Text(PlatformAppScheme().Prefix) + FValues.IndexHtml;
+    return Text(Platform::AppScheme().Prefix) + FValues.IndexHtml;
 }
 
 void TMainForm::Show() { FWindow->Show(); }
@@ -106,7 +109,7 @@ void TMainForm::DocumentTitleChanged(TextView Title) {
 void TMainForm::FormClose() {
     // The main window closing ends the application. The module and the view are freed once the
     // loop has ended (destructor): this may run inside the page's app.close message.
-    QuitMessageLoop();
+    Platform::QuitMessageLoop();
 }
 
 } // namespace Velmora::Runtime

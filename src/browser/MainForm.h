@@ -1,18 +1,21 @@
 // TMainForm: the application's one visible window. Takes caption, size, limits, placement,
-// border, state and stacking from the settings, creates and connects the bridge module and the
-// browser view, opens the start page, and closes only when the page agrees (the close
+// border, state and stacking from the settings, creates and connects the browser view and the
+// bridge module, opens the start page, and closes only when the page agrees (the close
 // handshake); closing it ends the application.
 #pragma once
 
-#include "browser/NativeMainWindow.h"
+#include "platform/MainWindow.h"
 #include "shared/Text.h"
 
 #include <memory>
 
+namespace Velmora::Platform {
+class TBrowserView;
+}
+
 namespace Velmora::Shared {
 class TBrowserExternalModule;
 class TBrowserForm;
-class TBrowserView;
 } // namespace Velmora::Shared
 
 namespace Velmora::Runtime {
@@ -29,13 +32,14 @@ public:
     TMainForm& operator=(const TMainForm&) = delete;
 
     void Show();
-    TNativeMainWindow& Window() { return *FWindow; }
+    Platform::TNativeMainWindow& Window() { return *FWindow; }
 
 private:
     void FormCreate();
     // The answer to a close request: FCanClose, after asking the page through its
     // onCloseQuery event (on every request).
     bool FormCloseQuery();
+    // The main window has closed: the application ends.
     void FormClose();
     // The title handler: with DynamicAppTitle the caption follows the page's title.
     void DocumentTitleChanged(Shared::TextView Title);
@@ -45,9 +49,9 @@ private:
 
     TStartupValues& FValues;
     bool FCanClose = false;
-    std::unique_ptr<TNativeMainWindow> FWindow;
+    std::unique_ptr<Platform::TNativeMainWindow> FWindow;
     std::unique_ptr<Shared::TBrowserForm> FBrowserForm;
-    std::unique_ptr<Shared::TBrowserView> FBrowserView;
+    std::unique_ptr<Platform::TBrowserView> FBrowserView;
     std::unique_ptr<Shared::TBrowserExternalModule> FBrowserExternalModule;
 };
 

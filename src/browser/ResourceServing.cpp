@@ -2,7 +2,8 @@
 
 #include "shared/MimeTypes.h"
 #include "shared/StrUtils.h"
-#include "startup/PayloadReader.h"
+#include "shared/StringHelpers.h"
+#include "payload/PayloadReader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,21 +12,6 @@
 namespace Velmora::Shared {
 
 namespace {
-
-bool StartsWithAscii(TextView text, TextView prefix) {
-    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
-}
-
-// Every occurrence of what, left to right, as found in the original text.
-Text ReplaceAll(TextView text, TextView what, TextView with) {
-    Text out;
-    out.reserve(text.size());
-    size_t from = 0;
-    for (size_t at; (at = text.find(what, from)) != TextView::npos; from = at + what.size())
-        out.append(text.substr(from, at - from)).append(with);
-    out.append(text.substr(from));
-    return out;
-}
 
 // The path a URI asks for: the scheme's prefix removed wherever it occurs (exactly as
 // written), the query cut off, "%20" turned into a blank and no other escape decoded.
@@ -60,17 +46,18 @@ bool ReadRegularFile(TextView name, Bytes& content) {
 
 } // namespace
 
-std::optional<TWebResourceResponse> AnswerWebResourceRequest(TextView Uri, const TPayloadReader* ExeZip,
-                                                             TextView AppDirName, TextView AppDirPath,
-                                                             bool HandleRequests, const TAppScheme& Scheme) {
+std::optional<Platform::TWebResourceResponse> AnswerWebResourceRequest(TextView Uri, const TPayloadReader* ExeZip,
+                                                                       TextView AppDirName, TextView AppDirPath,
+                                                                       bool HandleRequests,
+                                                                       const Platform::TAppScheme& Scheme) {
     if (!HandleRequests || !StartsWithAscii(Uri, Scheme.Prefix)) return std::nullopt;
     // A prefix written in other letter case passes the test above but is not removed here: the
     // URI stays whole and names no app file, so the browser handles it.
     const Text remainder = ReplaceAll(Uri, Scheme.Prefix, u"");
     const Text path = RequestPath(remainder);
 
-    TWebResourceResponse response;
-    const auto answer = [&response]() -> std::optional<TWebResourceResponse> {
+    Platform::TWebResourceResponse response;
+    const auto answer = [&response]() -> std::optional<Platform::TWebResourceResponse> {
         response.Headers.assign(u"Content-Type: ").append(response.MimeType).append(u"; charset=utf-8");
         return std::move(response);
     };

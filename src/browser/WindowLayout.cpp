@@ -1,6 +1,7 @@
 #include "browser/WindowLayout.h"
 
-#include "startup/ProjectSettings.h"
+#include "bridge/ops/WindowStyle.h"
+#include "payload/ProjectSettings.h"
 
 namespace Velmora::Runtime {
 
@@ -45,6 +46,23 @@ TWindowLayout LayoutFromSettings(const Shared::TProjectSettings& settings, Share
     }
     layout.StayOnTop = settings.WindowOrder() == 1;
     return layout;
+}
+
+std::unique_ptr<Platform::TNativeMainWindow> CreateWindowFromLayout(const TWindowLayout& layout) {
+    Platform::TMainWindowPlacement placement;
+    placement.Width = layout.Width;
+    placement.Height = layout.Height;
+    placement.Limits = layout.Constraints;
+    placement.CenterOnDesktop = layout.CenterOnDesktop;
+    auto window = Platform::CreateMainWindow(layout.Caption, placement);
+    if (layout.FullScreen) {
+        Shared::EnterFullScreen(*window);
+    } else {
+        window->SetBorder(layout.Border);
+        if (layout.Maximized) window->SetState(Platform::TWindowState::Maximized);
+    }
+    if (layout.StayOnTop) window->SetStayOnTop(true);
+    return window;
 }
 
 } // namespace Velmora::Runtime

@@ -1,10 +1,12 @@
 // How the main window is sized, limited, placed, bordered and stacked, derived once from the
-// settings; the platform window applies it.
+// settings, and the window made from it out of the platform's window primitives.
 #pragma once
 
+#include "platform/MainWindow.h"
 #include "shared/Text.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace Velmora::Shared {
 class TProjectSettings;
@@ -12,19 +14,20 @@ class TProjectSettings;
 
 namespace Velmora::Runtime {
 
+using Platform::bsNone;
+using Platform::bsSingle;
+using Platform::bsSizeable;
+using Platform::bsDialog;
+using Platform::bsToolWindow;
+using Platform::bsSizeToolWin;
+
 // Size limits; 0 means none. A maximum set below the minimum lowers the minimum to it; a minimum
 // set above the maximum raises the maximum to it.
-struct TSizeConstraints {
-    std::int32_t MaxWidth = 0, MaxHeight = 0, MinWidth = 0, MinHeight = 0;
+struct TSizeConstraints : Platform::TSizeLimits {
     void SetMaxWidth(std::int32_t value);
     void SetMaxHeight(std::int32_t value);
     void SetMinWidth(std::int32_t value);
     void SetMinHeight(std::int32_t value);
-};
-
-// WindowBorder values.
-enum TWindowBorder : std::int32_t {
-    bsNone = 0, bsSingle = 1, bsSizeable = 2, bsDialog = 3, bsToolWindow = 4, bsSizeToolWin = 5
 };
 
 struct TWindowLayout {
@@ -39,5 +42,8 @@ struct TWindowLayout {
 };
 
 TWindowLayout LayoutFromSettings(const Shared::TProjectSettings& settings, Shared::TextView appName);
+
+// A hidden window with the layout applied, shown by Show().
+std::unique_ptr<Platform::TNativeMainWindow> CreateWindowFromLayout(const TWindowLayout& layout);
 
 } // namespace Velmora::Runtime

@@ -1,5 +1,7 @@
 #include "shared/MimeTypes.h"
 
+#include "platform/MimeOverlay.h"
+
 #include <array>
 
 namespace Velmora::Shared {
@@ -168,7 +170,7 @@ TextView TMimeTable::Lookup(TextView extension) const {
 
 const TMimeTable& TMimeTable::ForProcess() {
     // Immutable once built; the registry or file is read once instead of on every request.
-    static const TMimeTable table(BuiltInMimeRows(), ReadSystemMimeTypes());
+    static const TMimeTable table(BuiltInMimeRows(), Platform::ReadSystemMimeTypes());
     return table;
 }
 

@@ -34,10 +34,6 @@ struct TMimeEntry {
 // The built-in rows in their order; where an extension appears twice, the first row counts.
 std::span<const TMimeRow> BuiltInMimeRows();
 
-// The operating system's content types in the order read; a later entry replaces an earlier
-// one for the same extension. Implemented per platform (registry / mime.types file).
-std::vector<TMimeEntry> ReadSystemMimeTypes();
-
 // The entries of a mime.types text: one "type ext1 ext2 ..." per line, blanks or tabs
 // between words, "#" starting a comment. Lines without extensions give nothing.
 std::vector<TMimeEntry> ParseMimeTypesText(std::string_view text);
@@ -54,7 +50,7 @@ public:
     // empty extension).
     TextView Lookup(TextView extension) const;
 
-    // The process's table: built-in rows overlaid by ReadSystemMimeTypes(), built on first use
+    // The process's table: built-in rows overlaid by the system's (platform/MimeOverlay.h), built on first use
     // and never changed afterwards.
     static const TMimeTable& ForProcess();
 

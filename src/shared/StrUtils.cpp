@@ -1,6 +1,7 @@
 #include "shared/StrUtils.h"
 
 #include "shared/MimeTypes.h"
+#include "shared/StringHelpers.h"
 
 #include <algorithm>
 #include <array>
@@ -50,31 +51,6 @@ inline char16_t* WriteLongEscape(char16_t* to, char16_t c) {
     *to++ = u'u';
     for (int shift = 12; shift >= 0; shift -= 4) *to++ = Hex[(c >> shift) & 0xF];
     return to;
-}
-
-// Every occurrence of From (non-overlapping, left to right) replaced by To.
-Text ReplaceAll(TextView value, TextView from, TextView to) {
-    Text out;
-    out.reserve(value.size());
-    size_t start = 0;
-    for (size_t hit = value.find(from); hit != TextView::npos; hit = value.find(from, start)) {
-        out.append(value.substr(start, hit - start));
-        out.append(to);
-        start = hit + from.size();
-    }
-    out.append(value.substr(start));
-    return out;
-}
-
-TextView TrimControlsAndBlanks(TextView value) {
-    size_t first = 0, last = value.size();
-    while (first < last && value[first] <= 0x20) ++first;
-    while (last > first && value[last - 1] <= 0x20) --last;
-    return value.substr(first, last - first);
-}
-
-bool StartsWithAscii(TextView value, TextView prefix) {
-    return value.size() >= prefix.size() && SameTextAscii(value.substr(0, prefix.size()), prefix);
 }
 
 Text WithTrailingSeparator(Text folder) {
@@ -239,7 +215,7 @@ Text TStrUtils::GetJavascriptArrayFromMultilineString(TextView Value) {
         if (line.empty()) continue;
         if (!out.empty()) out += u", ";
         out += u'"';
-        out += QuoteJavascript(TrimControlsAndBlanks(line));
+        out += QuoteJavascript(TrimBlanks(line));
         out += u'"';
     }
     return out;

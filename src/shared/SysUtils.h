@@ -1,6 +1,9 @@
-// System helpers. Declarations only: each platform implements them under src/platform/<name>/.
+// The system helpers with their specified signatures: thin wrappers over the platform contract
+// (src/platform/), which reports failures with the system's error code; these keep the Boolean
+// answers and leave that code as the thread's last error.
 #pragma once
 
+#include "shared/PathRules.h"
 #include "shared/Text.h"
 
 #include <cstdint>
@@ -26,7 +29,7 @@ public:
     static void ShowSystemErrorBox(TextView text, TextView caption);
 
     // The platform's path separator: backslash on Windows, "/" on Linux.
-    static const char16_t PathDelimiter;
+    static constexpr char16_t PathDelimiter = Shared::PathDelimiter;
 
     // Shell folders, each with a trailing separator (the separator alone when the lookup fails).
     // Linux: $XDG_DATA_HOME, $XDG_CONFIG_HOME, the XDG documents and desktop folders, $TMPDIR.
@@ -51,7 +54,8 @@ public:
     // Deletes the folder (or file) and everything in it, silently. True when deleted.
     static bool DeleteDirectory(TextView DirPath);
 
-    // The system's message for an error code, with trailing periods and blanks removed.
+    // The system's message for an error code, with trailing periods and blanks (the line break the
+    // system ends it with) removed.
     static Text GetSystemErrorText(std::uint32_t code);
     static std::uint32_t GetLastErrorCode();
 

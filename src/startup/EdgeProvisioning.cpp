@@ -1,12 +1,12 @@
 #include "startup/EdgeProvisioning.h"
 
 #include "browser/EdgeEx.h"
+#include "payload/PayloadFiles.h"
+#include "payload/StartupValues.h"
+#include "platform/StartupDialogs.h"
 #include "shared/SysUtils.h"
-#include "startup/ExeZipLoader.h"
 #include "startup/LocalizedMessages.h"
-#include "startup/PayloadFiles.h"
 #include "startup/StartupMessages.h"
-#include "startup/StartupUi.h"
 
 #include <filesystem>
 
@@ -29,7 +29,7 @@ void RunEdgeProvisioning(const TStartupValues& values) {
         ShowLocalizedError(MsgRuntimeRequired);
         return;
     }
-    if (AskLocalizedConfirmation(MsgRuntimeInstallOffer) == mrCancel) {
+    if (AskLocalizedConfirmation(MsgRuntimeInstallOffer) == Platform::mrCancel) {
         TSysUtils::DeleteDirectory(values.UserDataDir);
         ShowLocalizedError(MsgInstallDeclined);
         return;
@@ -40,13 +40,13 @@ void RunEdgeProvisioning(const TStartupValues& values) {
     if (!FileExists(installerPath))
         ExtractEntryToFile(values.ExeZip, Shared::InstallerEntryName, installerPath);
 
-    TEdgeInstallerForm form; // freed on every way out, errors included
-    form.SetColor(settings.InstallFormColor());
-    form.SetIndicatorColor(settings.InstallIndicatorColor());
-    form.SetIndicatorType(settings.InstallIndicatorType());
-    form.Show();
-    HideApplicationOwnerWindow();
-    TSysUtils::ShellExecAsAdminAndWait(form.Handle(), installerPath, u"/silent /install");
+    const auto form = Platform::CreateEdgeInstallerForm(); // freed on every way out, errors included
+    form->SetColor(settings.InstallFormColor());
+    form->SetIndicatorColor(settings.InstallIndicatorColor());
+    form->SetIndicatorType(settings.InstallIndicatorType());
+    form->Show();
+    Platform::HideApplicationOwnerWindow();
+    TSysUtils::ShellExecAsAdminAndWait(form->Handle(), installerPath, u"/silent /install");
 
     if (TSysUtils::CheckEdgeIsInstalled(Shared::WebView2LoaderPath)) {
         std::error_code ec;

@@ -1,14 +1,16 @@
 #include "startup/ExeZipLoader.h"
 
 #include "bridge/StylesUtils.h"
-#include "bridge/ThemePalettes.h"
 #include "browser/EdgeEx.h"
+#include "payload/PayloadFiles.h"
+#include "platform/StartupDialogs.h"
+#include "shared/PathRules.h"
+#include "shared/StringHelpers.h"
 #include "shared/SysUtils.h"
+#include "shared/ThemePalettes.h"
 #include "startup/EdgeProvisioning.h"
 #include "startup/LocalizedMessages.h"
-#include "startup/PayloadFiles.h"
 #include "startup/StartupMessages.h"
-#include "startup/StartupUi.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -19,41 +21,22 @@ using Shared::TSysUtils;
 
 namespace {
 
-Text WithTrailingDelimiter(Text path) {
-    if (path.empty() || path.back() != TSysUtils::PathDelimiter) path += TSysUtils::PathDelimiter;
-    return path;
-}
-
 void ForceDirectories(TextView path) {
     std::error_code ec;
     std::filesystem::create_directories(Shared::ToPath(path), ec);
     if (ec) throw std::runtime_error("Unable to create directory \"" + Shared::ToUtf8(path) + "\"");
 }
 
-bool IsBlank(TextView text) {
-    for (char16_t c : text)
-        if (c > u' ') return false;
-    return true;
-}
-
 void SetWebView2Environment(const TStartupValues& values) {
     const Text arguments = values.ProjectINI.WebviewArguments();
     TSysUtils::SetEnvironmentVariable(u"WEBVIEW2_USER_DATA_FOLDER", values.WebView2DataDir);
     TSysUtils::SetEnvironmentVariable(u"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS",
-                                      IsBlank(arguments) ? DefaultWebviewArguments : TextView(arguments));
+                                      Shared::IsBlank(arguments) ? DefaultWebviewArguments : TextView(arguments));
     TSysUtils::RemoveEnvironmentVariable(u"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER");
     TSysUtils::RemoveEnvironmentVariable(u"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE");
 }
 
 } // namespace
-
-bool IsFurtherWindowCommandLine(const std::vector<Text>& arguments, TextView appId) {
-    return arguments.size() == 2 && arguments[0] == appId;
-}
-
-bool StartsWithAppId(const std::vector<Text>& arguments, TextView appId) {
-    return !arguments.empty() && arguments[0] == appId;
-}
 
 bool LoadExeZip(TStartupValues& values) {
     if (!values.ExeUtils.ExeHasAttachedStub()) {
@@ -61,6 +44,7 @@ bool LoadExeZip(TStartupValues& values) {
         return false;
     }
 
+    values.ExeUtils.OnNoPayload = &TSysUtils::ShowSystemErrorBox;
     values.ExeZip.SetPassword(Shared::ArchivePassword);
     Shared::Bytes archive;
     values.ExeUtils.GetZipFromExe(archive);
@@ -77,8 +61,8 @@ bool LoadExeZip(TStartupValues& values) {
     const Text theme = settings.Theme();
     if (theme != Shared::PlatformThemeName) Shared::TStylesUtils::TrySetStyle(theme, true);
 
-    values.UserDataDir = WithTrailingDelimiter(
-        WithTrailingDelimiter(TSysUtils::GetLocalAppDataDirPath()) + values.AppID);
+    values.UserDataDir = Shared::WithTrailingPathDelimiter(
+        Shared::WithTrailingPathDelimiter(TSysUtils::GetLocalAppDataDirPath()) + values.AppID);
     ForceDirectories(values.UserDataDir);
     values.WebView2DataDir = values.UserDataDir + u"Win32" + TSysUtils::PathDelimiter;
     Shared::WebView2LoaderPath = values.WebView2DataDir + Text(Shared::LoaderLibraryEntryName);
@@ -99,7 +83,7 @@ bool LoadExeZip(TStartupValues& values) {
     if (StartsWithAppId(values.Arguments, values.AppID)) return true;
 
     const Text password = settings.Password();
-    if (!password.empty() && ShowRequirePasswordForm(values.AppName, password) != mrOk) return false;
+    if (!password.empty() && Platform::ShowRequirePasswordForm(values.AppName, password) != Platform::mrOk) return false;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "startup/LocalizedMessages.h"
 
+#include "platform/UserLanguage.h"
+
 #include <array>
 #include <stdexcept>
 
@@ -96,6 +98,8 @@ Text GetLocalizedMessageFor(int Index, Shared::TextView LanguageCode) {
         if (MessageTable[row][0] == LanguageCode) return Text(MessageTable[row][i]);
     return Text(MessageTable[0][i]);
 }
+
+Text GetUserLanguageCode() { return Platform::UserLanguageCode(); }
 
 Text GetLocalizedMessage(int Index) { return GetLocalizedMessageFor(Index, GetUserLanguageCode()); }
 

@@ -23,7 +23,7 @@ enum TMessageIndex : int {
 };
 
 // ISO 639 language name of the user's default locale ("en", "de", "zh"); empty when the system
-// cannot tell. Asked of the system on every call (platform code).
+// cannot tell. Asked of the system on every call.
 Text GetUserLanguageCode();
 
 // Message Index (0 to 9) in the user's language; throws std::out_of_range with the message

@@ -1,9 +1,11 @@
 #include "startup/StartupMessages.h"
 
 #include "startup/LocalizedMessages.h"
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 namespace Velmora::Runtime {
+
+using namespace Platform;
 
 void ShowLocalizedError(int Index) {
     LocalizedMessageDlg(GetLocalizedMessage(Index), TMsgDlgType::mtError, mbYes,

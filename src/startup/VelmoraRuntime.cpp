@@ -1,9 +1,9 @@
 // The runtime's entry point: start-up, the single-instance rule, the main window, the loop.
 #include "browser/MainForm.h"
+#include "platform/MessageLoop.h"
+#include "platform/SingleInstance.h"
 #include "shared/SysUtils.h"
 #include "startup/ExeZipLoader.h"
-#include "startup/SingleInstance.h"
-#include "startup/StartupUi.h"
 
 #include <exception>
 #include <memory>
@@ -19,23 +19,23 @@ int Run() {
     if (!LoadExeZip(values)) return 0;
 
     // The lock is taken after the password prompt and held until the process ends.
-    std::unique_ptr<TSingleInstanceLock> instanceLock;
+    std::unique_ptr<Platform::TSingleInstanceLock> instanceLock;
     if (!values.ProjectINI.AllowInstances()) {
         bool alreadyExisted = false;
-        instanceLock = TSingleInstanceLock::Create(values.AppID, alreadyExisted);
+        instanceLock = Platform::CreateSingleInstanceLock(values.AppID, alreadyExisted);
         if (alreadyExisted && !IsFurtherWindowCommandLine(values.Arguments, values.AppID)) return 0;
     }
 
     TMainForm mainForm(values);
     mainForm.Show();
-    RunMessageLoop();
+    Platform::RunMessageLoop();
     return 0;
 }
 
 } // namespace
 
 int main() {
-    InitializePlatformUi();
+    Platform::InitializeUi();
     try {
         return Run();
     } catch (const std::exception& e) {

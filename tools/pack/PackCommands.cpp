@@ -3,10 +3,10 @@
 #include "PayloadWriter.h"
 #include "ProgressBar.h"
 #include "Stdout.h"
-#include "shared/SysUtils.h"
-#include "startup/ExeUtils.h"
-#include "startup/PayloadReader.h"
-#include "startup/ProjectSettings.h"
+#include "platform/ExecutablePath.h"
+#include "payload/ExeUtils.h"
+#include "payload/PayloadReader.h"
+#include "payload/ProjectSettings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,7 +60,7 @@ TProjectSettings LoadSettings(const fs::path& iniPath) {
 
 fs::path DefaultRuntime() {
     // The runtime is installed beside the tool and shares its file-name extension (.exe or none).
-    const fs::path self = ToPath(TSysUtils::GetExeFilePath());
+    const fs::path self = ToPath(Platform::ExecutablePath());
     return self.parent_path() / (u8"VelmoraRuntime" + self.extension().u8string());
 }
 

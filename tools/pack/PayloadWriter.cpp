@@ -1,6 +1,6 @@
 #include "PayloadWriter.h"
 
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
 
 #include <zip.h>
 

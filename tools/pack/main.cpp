@@ -2,7 +2,7 @@
 // payload of such executables back.
 #include "PackCommands.h"
 
-#include "shared/SysUtils.h"
+#include "platform/CommandLine.h"
 
 #include <cstdio>
 #include <exception>
@@ -54,7 +54,7 @@ Pack::TBuildOptions ParseBuild(const std::vector<Text>& args) {
 } // namespace
 
 int main() {
-    const std::vector<Text> args = Shared::TSysUtils::GetCommandLineArguments();
+    const std::vector<Text> args = Platform::CommandLineArguments();
     try {
         const Text command = args.empty() ? Text() : args[0];
         if (command == u"build") {

@@ -1,7 +1,7 @@
 // Linux: text without byte-order mark is read in the character set of the user's locale
 // (LC_CTYPE from the environment), through iconv. The plain C locale reads as ISO-8859-1, so
 // no byte is ever lost; a byte the character set cannot decode becomes U+FFFD.
-#include "shared/SysUtils.h"
+#include "platform/AnsiText.h"
 
 #include <iconv.h>
 #include <langinfo.h>
@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
+
+using namespace Shared;
 
 namespace {
 
@@ -34,7 +36,7 @@ struct IconvHandle {
 
 } // namespace
 
-Text TSysUtils::DecodeAnsiText(const Bytes& bytes) {
+Text DecodeAnsiText(const Bytes& bytes) {
     if (bytes.empty()) return {};
     IconvHandle conv(LocaleCharset().c_str());
     if (!conv.ok()) return FromUtf8({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
@@ -57,4 +59,4 @@ Text TSysUtils::DecodeAnsiText(const Bytes& bytes) {
     return FromUtf8(out);
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

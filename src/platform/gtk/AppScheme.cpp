@@ -1,12 +1,12 @@
 // GTK: WebKitGTK refuses to take over file://, so the app's pages live under the custom scheme
 // qmt:/// and the rest of a URI names an absolute path below the root ("/" + rest).
-#include "browser/ResourceServing.h"
+#include "platform/AppScheme.h"
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-const TAppScheme& PlatformAppScheme() {
+const TAppScheme& AppScheme() {
     static constexpr TAppScheme Scheme{u"qmt", u"qmt:///", u"/", u'/'};
     return Scheme;
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

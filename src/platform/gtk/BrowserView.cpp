@@ -1,28 +1,21 @@
 // GTK: the browser view inside the main window: a vertical box holding the WebKit control and a
 // 4-pixel running bar below it (a pulsed GtkProgressBar), packed into the window's client box.
 // Creation completes from the main loop; the bar goes for good at the first finished or failed
-// load. The contract is in src/browser/BrowserView.h.
-#include "browser/BrowserView.h"
+// load.
+#include "platform/BrowserView.h"
 
-#include "browser/BrowserForm.h"
-#include "platform/gtk/WebKitBrowserControl.h"
+#include "platform/gtk/BrowserControl.h"
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
 namespace {
 
-using Platform::GObjectPtr;
+using Shared::TextView;
 
 constexpr int BarHeight = 4;
 constexpr guint PulseMilliseconds = 100;
 constexpr const char* BarCss = "progressbar, progressbar trough, progressbar progress "
                                "{ min-height: 4px; padding: 0; margin: 0; border: none; }";
-
-// The data folder start-up prepared for the browser, as the Windows engine is told of it.
-std::string BrowserDataFolder() {
-    const char* folder = g_getenv("WEBVIEW2_USER_DATA_FOLDER");
-    return folder != nullptr ? folder : "";
-}
 
 GtkWidget* NewRunningBar() {
     GtkWidget* bar = gtk_progress_bar_new();
@@ -44,16 +37,14 @@ GtkContainer* ClientArea(void* parentWindow) {
 
 class TGtkBrowserView final : public TBrowserView {
 public:
-    TGtkBrowserView(void* parentWindow, TBrowserForm& form)
-        : FForm(form),
-          FControl(std::make_unique<Platform::TWebKitBrowserControl>(
-              Platform::TBrowserControlHooks{
-                  [this](TextView uri) { return FForm.EdgeBrowserWebResourceRequested(uri); },
-                  [this](TextView uri) { return FForm.EdgeBrowserNewWindowRequested(uri); },
-                  [this] { StopBar(); }},
-              BrowserDataFolder())) {
-        FControl->OnWebMessageReceived = [this](TextView json) { FForm.EdgeBrowserWebMessageReceived(json); };
-        FForm.EdgeBrowser = FControl.get();
+    TGtkBrowserView(void* parentWindow, TBrowserViewHandler& handler, const TBrowserViewOptions& options)
+        : FHandler(handler),
+          FControl(std::make_unique<TWebKitBrowserControl>(
+              TBrowserControlHooks{[this](TextView uri) { return FHandler.WebResourceRequested(uri); },
+                                   [this](TextView uri) { return FHandler.NewWindowRequested(uri); },
+                                   [this] { StopBar(); }},
+              Shared::ToUtf8(options.DataFolder))) {
+        FControl->OnWebMessageReceived = [this](TextView json) { FHandler.WebMessageReceived(json); };
 
         FBox.reset(GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))));
         gtk_box_pack_start(GTK_BOX(FBox.get()), FControl->Widget(), TRUE, TRUE, 0);
@@ -73,7 +64,6 @@ public:
     ~TGtkBrowserView() override {
         if (FCreated != 0) g_source_remove(FCreated);
         StopBar();
-        if (FForm.EdgeBrowser == FControl.get()) FForm.EdgeBrowser = nullptr;
         // The web view goes first, with its signals disconnected; then the box, which our
         // reference keeps valid even when the window has already been destroyed.
         FControl.reset();
@@ -95,7 +85,7 @@ private:
         auto* self = static_cast<TGtkBrowserView*>(data);
         self->FCreated = 0;
         self->FControl->MarkCreated();
-        self->FForm.EdgeBrowserCreateWebViewCompleted(true);
+        self->FHandler.CreateWebViewCompleted(true);
         return G_SOURCE_REMOVE;
     }
 
@@ -106,8 +96,8 @@ private:
         gtk_widget_hide(FBar);
     }
 
-    TBrowserForm& FForm;
-    std::unique_ptr<Platform::TWebKitBrowserControl> FControl;
+    TBrowserViewHandler& FHandler;
+    std::unique_ptr<TWebKitBrowserControl> FControl;
     GObjectPtr<GtkWidget> FBox;
     GtkWidget* FBar = nullptr; // owned by the box
     guint FPulse = 0;
@@ -116,8 +106,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<TBrowserView> CreateBrowserView(void* ParentWindow, TBrowserForm& Form) {
-    return std::make_unique<TGtkBrowserView>(ParentWindow, Form);
+std::unique_ptr<TBrowserView> CreateBrowserView(void* ParentWindow, TBrowserViewHandler& Handler,
+                                                const TBrowserViewOptions& Options) {
+    return std::make_unique<TGtkBrowserView>(ParentWindow, Handler, Options);
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,14 +1,17 @@
 // Linux: the arguments the process was started with, from /proc/self/cmdline (NUL-separated,
-// already split by the caller's shell or exec call).
-#include "shared/SysUtils.h"
+// already split by the caller's shell or exec call), and arguments quoted for the shell, the
+// syntax in which ShellOpen reads its argument text (g_shell_parse_argv).
+#include "platform/CommandLine.h"
 
 #include <fstream>
 #include <iterator>
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-std::vector<Text> TSysUtils::GetCommandLineArguments() {
+using namespace Shared;
+
+std::vector<Text> CommandLineArguments() {
     std::ifstream in("/proc/self/cmdline", std::ios::binary);
     const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<Text> args;
@@ -24,4 +27,16 @@ std::vector<Text> TSysUtils::GetCommandLineArguments() {
     return args;
 }
 
-} // namespace Velmora::Shared
+Text QuoteCommandLineArgument(TextView argument) {
+    // Single quotes keep everything as written; a quote itself ends them, is escaped and they
+    // start again, as g_shell_quote writes it.
+    Text quoted(u"'");
+    for (const char16_t c : argument) {
+        if (c == u'\'') quoted.append(u"'\\''");
+        else quoted.push_back(c);
+    }
+    quoted.push_back(u'\'');
+    return quoted;
+}
+
+} // namespace Velmora::Platform

@@ -3,14 +3,13 @@
 // refusing to close, with a drawn busy indicator in its middle.
 #include "platform/gtk/ActivityIndicator.h"
 #include "platform/gtk/GtkHandles.h"
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 #include <cstdio>
 #include <iterator>
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
-using Platform::GObjectPtr;
 
 namespace {
 
@@ -85,55 +84,52 @@ void CutCorners(GtkWidget* window, int width, int height) {
 
 gboolean RefuseClose(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
 
-} // namespace
+class TGtkEdgeInstallerForm final : public TEdgeInstallerForm {
+public:
+    TGtkEdgeInstallerForm() {
+        GtkWindow* window = GTK_WINDOW(FWindow.get());
+        gtk_window_set_decorated(window, FALSE);
+        gtk_window_set_resizable(window, FALSE);
+        gtk_window_set_skip_taskbar_hint(window, TRUE);
+        gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+        gtk_widget_set_size_request(FWindow.get(), FormSize, FormSize);
+        // Our colour must win over any theme palette.
+        gtk_style_context_add_provider(gtk_widget_get_style_context(FWindow.get()),
+                                       GTK_STYLE_PROVIDER(FBackground.get()), GTK_STYLE_PROVIDER_PRIORITY_USER);
+        gtk_widget_set_halign(FIndicator, GTK_ALIGN_CENTER);
+        gtk_widget_set_valign(FIndicator, GTK_ALIGN_CENTER);
+        gtk_container_add(GTK_CONTAINER(window), FIndicator);
+        g_signal_connect(window, "delete-event", G_CALLBACK(RefuseClose), nullptr);
+        CutCorners(FWindow.get(), FormSize, FormSize);
+    }
 
-struct TEdgeInstallerForm::Impl {
-    Platform::TopLevelPtr Window{gtk_window_new(GTK_WINDOW_POPUP)};
-    GObjectPtr<GtkCssProvider> Background{gtk_css_provider_new()};
-    GtkWidget* Indicator = Platform::NewActivityIndicator(IndicatorSize);
+    void SetColor(std::int32_t Color) override {
+        const GdkRGBA rgba = ResolveColor(FWindow.get(), Color);
+        char css[96];
+        std::snprintf(css, sizeof css, "window { background-color: rgb(%d,%d,%d); background-image: none; }",
+                      static_cast<int>(rgba.red * 255.0 + 0.5), static_cast<int>(rgba.green * 255.0 + 0.5),
+                      static_cast<int>(rgba.blue * 255.0 + 0.5));
+        gtk_css_provider_load_from_data(FBackground.get(), css, -1, nullptr);
+    }
+
+    void SetIndicatorColor(std::int32_t IndicatorColor) override {
+        SetActivityIndicatorWhite(FIndicator, IndicatorColor == 1);
+    }
+
+    void SetIndicatorType(std::int32_t IndicatorType) override { SetActivityIndicatorKind(FIndicator, IndicatorType); }
+
+    void Show() override { gtk_widget_show_all(FWindow.get()); }
+
+    void* Handle() const override { return FWindow.get(); }
+
+private:
+    TopLevelPtr FWindow{gtk_window_new(GTK_WINDOW_POPUP)};
+    GObjectPtr<GtkCssProvider> FBackground{gtk_css_provider_new()};
+    GtkWidget* FIndicator = NewActivityIndicator(IndicatorSize); // owned by the window
 };
 
-TEdgeInstallerForm::TEdgeInstallerForm() : FImpl(std::make_unique<Impl>()) {
-    GtkWindow* window = GTK_WINDOW(FImpl->Window.get());
-    gtk_window_set_decorated(window, FALSE);
-    gtk_window_set_resizable(window, FALSE);
-    gtk_window_set_skip_taskbar_hint(window, TRUE);
-    gtk_window_set_position(window, GTK_WIN_POS_CENTER);
-    gtk_widget_set_size_request(FImpl->Window.get(), FormSize, FormSize);
-    // Our colour must win over any theme palette.
-    gtk_style_context_add_provider(gtk_widget_get_style_context(FImpl->Window.get()),
-                                   GTK_STYLE_PROVIDER(FImpl->Background.get()),
-                                   GTK_STYLE_PROVIDER_PRIORITY_USER);
-    gtk_widget_set_halign(FImpl->Indicator, GTK_ALIGN_CENTER);
-    gtk_widget_set_valign(FImpl->Indicator, GTK_ALIGN_CENTER);
-    gtk_container_add(GTK_CONTAINER(window), FImpl->Indicator);
-    g_signal_connect(window, "delete-event", G_CALLBACK(RefuseClose), nullptr);
-    CutCorners(FImpl->Window.get(), FormSize, FormSize);
-}
+} // namespace
 
-TEdgeInstallerForm::~TEdgeInstallerForm() = default;
+std::unique_ptr<TEdgeInstallerForm> CreateEdgeInstallerForm() { return std::make_unique<TGtkEdgeInstallerForm>(); }
 
-void TEdgeInstallerForm::SetColor(std::int32_t Color) {
-    const GdkRGBA rgba = ResolveColor(FImpl->Window.get(), Color);
-    char css[96];
-    std::snprintf(css, sizeof css, "window { background-color: rgb(%d,%d,%d); background-image: none; }",
-                  static_cast<int>(rgba.red * 255.0 + 0.5), static_cast<int>(rgba.green * 255.0 + 0.5),
-                  static_cast<int>(rgba.blue * 255.0 + 0.5));
-    gtk_css_provider_load_from_data(FImpl->Background.get(), css, -1, nullptr);
-}
-
-void TEdgeInstallerForm::SetIndicatorColor(std::int32_t IndicatorColor) {
-    Platform::SetActivityIndicatorWhite(FImpl->Indicator, IndicatorColor == 1);
-}
-
-void TEdgeInstallerForm::SetIndicatorType(std::int32_t IndicatorType) {
-    Platform::SetActivityIndicatorKind(FImpl->Indicator, IndicatorType);
-}
-
-void TEdgeInstallerForm::Show() {
-    gtk_widget_show_all(FImpl->Window.get());
-}
-
-void* TEdgeInstallerForm::Handle() const { return FImpl->Window.get(); }
-
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

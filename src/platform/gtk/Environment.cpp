@@ -1,14 +1,14 @@
 // POSIX: the process's own environment (setenv/unsetenv); child processes inherit it.
-#include "shared/SysUtils.h"
+#include "platform/Environment.h"
 
 #include <cstdlib>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-void TSysUtils::SetEnvironmentVariable(TextView name, TextView value) {
-    ::setenv(ToUtf8(name).c_str(), ToUtf8(value).c_str(), 1);
+void SetEnvVariable(Shared::TextView name, Shared::TextView value) {
+    ::setenv(Shared::ToUtf8(name).c_str(), Shared::ToUtf8(value).c_str(), 1);
 }
 
-void TSysUtils::RemoveEnvironmentVariable(TextView name) { ::unsetenv(ToUtf8(name).c_str()); }
+void RemoveEnvVariable(Shared::TextView name) { ::unsetenv(Shared::ToUtf8(name).c_str()); }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

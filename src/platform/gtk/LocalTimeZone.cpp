@@ -1,10 +1,10 @@
 // POSIX: settles the time zone through the TZ environment variable.
-#include "startup/LocalTimeZone.h"
+#include "platform/LocalTimeZone.h"
 
 #include <cstdlib>
 #include <ctime>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
 void SettleLocalTimeZone() {
     // With TZ unset, glibc's mktime checks /etc/localtime again on every call. Naming that same
@@ -13,4 +13,4 @@ void SettleLocalTimeZone() {
     tzset();
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

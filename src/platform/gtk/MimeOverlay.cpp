@@ -1,11 +1,13 @@
 // Linux: the content types the system registers, read from /etc/mime.types (Debian's
 // media-types package). A missing or unreadable file gives no entries.
-#include "shared/MimeTypes.h"
+#include "platform/MimeOverlay.h"
 
 #include <fstream>
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
+
+using namespace Shared;
 
 std::vector<TMimeEntry> ReadSystemMimeTypes() {
     std::ifstream file("/etc/mime.types", std::ios::binary | std::ios::ate);
@@ -19,4 +21,4 @@ std::vector<TMimeEntry> ReadSystemMimeTypes() {
     return ParseMimeTypesText(text);
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -2,12 +2,11 @@
 // key image as its primary icon. No buttons: the text is compared at every key release, the
 // close box refuses, Enter and Escape do nothing.
 #include "platform/gtk/GtkHandles.h"
-#include "shared/Resources.h"
-#include "startup/StartupUi.h"
+#include "platform/Resources.h"
+#include "platform/StartupDialogs.h"
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
-using Platform::GObjectPtr;
 
 namespace {
 
@@ -35,7 +34,7 @@ gboolean SwallowEscape(GtkWidget*, GdkEventKey* event, gpointer) {
 // The key image at the size that suits the screen's scaling; GTK scales the icon to the
 // entry's icon size, so the 32-pixel image gives sharp pixels at scale 2 and above.
 void SetKeyIcon(GtkEntry* entry, int scale) {
-    const auto data = Shared::FindResourceData(scale >= 2 ? "KEY32" : "KEY16");
+    const auto data = FindResourceData(scale >= 2 ? "KEY32" : "KEY16");
     if (data.empty()) return;
     Platform::GBytesPtr bytes(g_bytes_new_static(data.data(), data.size()));
     GObjectPtr<GIcon> icon(g_bytes_icon_new(bytes.get()));
@@ -85,4 +84,4 @@ int ShowRequirePasswordForm(TextView Caption, TextView Password) {
     return response == mrOk ? mrOk : mrCancel;
 }
 
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

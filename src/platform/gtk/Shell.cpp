@@ -1,21 +1,24 @@
-// Linux: starting files and programs. A program (an executable file, or a name found on PATH)
-// is spawned with its arguments split by shell rules (g_shell_parse_argv); anything else is
-// opened with the desktop's default handler through GIO. Failures leave errno describing them.
+// Linux: starting files and programs, and deleting folder trees. A program (an executable file,
+// or a name found on PATH) is spawned with its arguments split by shell rules
+// (g_shell_parse_argv); anything else is opened with the desktop's default handler through GIO.
+// Folders go with std::filesystem::remove_all, symbolic links removed, never followed. Failures
+// leave errno describing them, and the result carries the same code.
+#include "platform/Shell.h"
+
 #include "platform/gtk/GtkHandles.h"
-#include "shared/SysUtils.h"
 
 #include <gio/gio.h>
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <string>
 #include <vector>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-using Platform::GCharPtr;
-using Platform::GErrorPtr;
-using Platform::GStrvPtr;
+using namespace Shared;
 
 namespace {
 
@@ -139,10 +142,7 @@ std::uint32_t ExitCode(int status) {
     return 1;
 }
 
-} // namespace
-
-bool TSysUtils::ShellExec(TextView FilePath, TextView Arguments) {
-    const std::string path = FileName(FilePath);
+bool StartFile(const std::string& path, TextView Arguments) {
     const std::string program = ResolveProgram(path);
     if (program.empty()) return OpenWithDefaultHandler(path);
 
@@ -155,7 +155,38 @@ bool TSysUtils::ShellExec(TextView FilePath, TextView Arguments) {
     return true;
 }
 
-std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void*, TextView FilePath, TextView Params) {
+bool RemoveTree(TextView DirPath) {
+    if (DirPath.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    std::error_code ec;
+    const auto removed = std::filesystem::remove_all(ToPath(DirPath), ec);
+    if (ec) {
+        errno = ec.value();
+        return false;
+    }
+    if (removed == 0) {
+        errno = ENOENT;
+        return false;
+    }
+    return true;
+}
+
+// The outcome with errno as the failing call left it.
+TSysStatus StatusOf(bool succeeded) {
+    return succeeded ? TSysStatus::Success() : TSysStatus::Failure(static_cast<std::uint32_t>(errno));
+}
+
+} // namespace
+
+TSysStatus ShellOpen(TextView FilePath, TextView Arguments) {
+    return StatusOf(StartFile(FileName(FilePath), Arguments));
+}
+
+TSysStatus DeleteTree(TextView DirPath) { return StatusOf(RemoveTree(DirPath)); }
+
+std::uint32_t ShellOpenAsAdminAndWait(void*, TextView FilePath, TextView Params) {
     // No elevation here: the program runs as the user.
     const std::string program = ResolveProgram(FileName(FilePath));
     if (program.empty()) {
@@ -178,4 +209,4 @@ std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void*, TextView FilePath, TextV
     return ExitCode(wait.Status);
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

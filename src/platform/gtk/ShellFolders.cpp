@@ -1,7 +1,9 @@
 // Linux: the user's folders after the XDG base-directory rules ($XDG_DATA_HOME, $XDG_CONFIG_HOME,
 // $TMPDIR read at every call, so a changed environment counts), and the documents and desktop
 // folders from GLib's XDG user directories. Each ends with "/".
-#include "shared/SysUtils.h"
+#include "platform/ShellFolders.h"
+
+#include "shared/PathRules.h"
 
 #include <glib.h>
 #include <pwd.h>
@@ -10,17 +12,13 @@
 #include <cstdlib>
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-const char16_t TSysUtils::PathDelimiter = u'/';
+using namespace Shared;
 
 namespace {
 
-Text WithDelimiter(const std::string& path) {
-    Text text = FromPath(std::filesystem::path(path));
-    if (text.empty() || text.back() != u'/') text += u'/';
-    return text;
-}
+Text WithDelimiter(const std::string& path) { return WithTrailingPathDelimiter(FromPath(std::filesystem::path(path))); }
 
 // Only absolute values count; the XDG rules say a relative one is to be ignored.
 const char* AbsoluteEnv(const char* name) {
@@ -47,17 +45,17 @@ Text SpecialDir(GUserDirectory directory) {
 
 } // namespace
 
-Text TSysUtils::GetLocalAppDataDirPath() { return WithDelimiter(XdgDir("XDG_DATA_HOME", "/.local/share")); }
+Text LocalAppDataDirPath() { return WithDelimiter(XdgDir("XDG_DATA_HOME", "/.local/share")); }
 
-Text TSysUtils::GetUserAppDataDirPath() { return WithDelimiter(XdgDir("XDG_CONFIG_HOME", "/.config")); }
+Text UserAppDataDirPath() { return WithDelimiter(XdgDir("XDG_CONFIG_HOME", "/.config")); }
 
-Text TSysUtils::GetUserDocumentsDirPath() { return SpecialDir(G_USER_DIRECTORY_DOCUMENTS); }
+Text UserDocumentsDirPath() { return SpecialDir(G_USER_DIRECTORY_DOCUMENTS); }
 
-Text TSysUtils::GetUserDesktopDirPath() { return SpecialDir(G_USER_DIRECTORY_DESKTOP); }
+Text UserDesktopDirPath() { return SpecialDir(G_USER_DIRECTORY_DESKTOP); }
 
-Text TSysUtils::GetTempDirPath() {
+Text TempDirPath() {
     const char* tmp = AbsoluteEnv("TMPDIR");
     return WithDelimiter(tmp ? tmp : "/tmp");
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

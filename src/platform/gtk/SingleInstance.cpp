@@ -1,8 +1,9 @@
 // Linux: the single-instance lock is an flock()ed file named after the application identifier
 // in $XDG_RUNTIME_DIR (per user, per logon), or in the temporary folder with the user's id in
 // its name. The kernel drops the lock when the process ends, however it ends.
+#include "platform/SingleInstance.h"
+
 #include "platform/gtk/GtkHandles.h"
-#include "startup/SingleInstance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
 namespace {
 
@@ -54,30 +55,29 @@ std::string LockFilePath(const std::string& id) {
     return dir + "/velmora-" + std::to_string(getuid()) + "-" + EscapeForFileName(id) + ".lock";
 }
 
-} // namespace
+class TLockFile final : public TSingleInstanceLock {
+public:
+    explicit TLockFile(FileDescriptor file) : FFile(std::move(file)) {}
 
-struct TSingleInstanceLock::Impl {
-    Platform::FileDescriptor File;
+private:
+    FileDescriptor FFile;
 };
 
-TSingleInstanceLock::TSingleInstanceLock(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {}
+} // namespace
 
-TSingleInstanceLock::~TSingleInstanceLock() = default;
-
-std::unique_ptr<TSingleInstanceLock> TSingleInstanceLock::Create(Shared::TextView Id, bool& AlreadyExisted) {
+std::unique_ptr<TSingleInstanceLock> CreateSingleInstanceLock(Shared::TextView Id, bool& AlreadyExisted) {
     AlreadyExisted = false;
-    auto impl = std::make_unique<Impl>();
     // Not inherited by the programs we start: they must not keep the lock after we end.
-    impl->File.reset(::open(LockFilePath(Shared::ToUtf8(Id)).c_str(),
-                            O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
+    FileDescriptor file(::open(LockFilePath(Shared::ToUtf8(Id)).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                               S_IRUSR | S_IWUSR));
     // A lock file that cannot be opened cannot tell of another instance: start as the only one.
-    if (impl->File.valid()) {
+    if (file.valid()) {
         int rc;
-        do rc = ::flock(impl->File.get(), LOCK_EX | LOCK_NB);
+        do rc = ::flock(file.get(), LOCK_EX | LOCK_NB);
         while (rc != 0 && errno == EINTR);
         AlreadyExisted = rc != 0 && errno == EWOULDBLOCK;
     }
-    return std::unique_ptr<TSingleInstanceLock>(new TSingleInstanceLock(std::move(impl)));
+    return std::make_unique<TLockFile>(std::move(file));
 }
 
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

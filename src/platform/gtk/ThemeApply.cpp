@@ -1,20 +1,21 @@
 // GTK: a theme palette becomes one CSS provider on the default screen at application priority
 // (windows, dialogs, entries, buttons, title bars, menus, selection), plus GTK's dark variant
-// for dark palettes. The provider and the palette in force are kept on the screen object, so
-// every window, present or later, takes them.
-#include "bridge/StylesUtils.h"
-#include "bridge/ThemePalettes.h"
+// for dark palettes. The provider is kept on the screen object, so every window, present or
+// later, takes it.
+#include "platform/ThemeApply.h"
+
 #include "platform/gtk/GtkHandles.h"
 
 #include <cstdio>
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
+
+using Shared::TThemePalette;
 
 namespace {
 
 constexpr const char* ProviderKey = "velmora-theme-provider";
-constexpr const char* PaletteKey = "velmora-theme-palette";
 constexpr const char* UserDarkKey = "velmora-user-prefers-dark";
 
 std::string Css(std::uint32_t rgb) {
@@ -84,7 +85,8 @@ void SetPreferDark(const TThemePalette* palette) {
 
 } // namespace
 
-void ApplyThemePalette(const TThemePalette* palette) {
+void ApplyThemePalette(const TThemePalette* Palette) {
+    const TThemePalette* palette = Palette;
     // Before GTK has opened its display there is no window to theme (the entry point opens it
     // first thing).
     GdkScreen* screen = gdk_screen_get_default();
@@ -93,7 +95,6 @@ void ApplyThemePalette(const TThemePalette* palette) {
         gtk_style_context_remove_provider_for_screen(screen, old);
         g_object_set_data(G_OBJECT(screen), ProviderKey, nullptr); // drops our reference
     }
-    g_object_set_data(G_OBJECT(screen), PaletteKey, const_cast<TThemePalette*>(palette));
     SetPreferDark(palette);
     if (!palette) return;
 
@@ -104,10 +105,4 @@ void ApplyThemePalette(const TThemePalette* palette) {
     g_object_set_data_full(G_OBJECT(screen), ProviderKey, provider, g_object_unref);
 }
 
-const TThemePalette* ActiveThemePalette() {
-    GdkScreen* screen = gdk_screen_get_default();
-    return screen ? static_cast<const TThemePalette*>(g_object_get_data(G_OBJECT(screen), PaletteKey))
-                  : nullptr;
-}
-
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

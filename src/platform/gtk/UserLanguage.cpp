@@ -1,13 +1,15 @@
 // Linux: the language of the user's message locale, from the environment in the order the C
 // library reads it (LC_ALL, LC_MESSAGES, LANG): "de_DE.UTF-8" gives "de". C/POSIX give "".
-#include "startup/LocalizedMessages.h"
+#include "platform/UserLanguage.h"
 
 #include <cstdlib>
 #include <string>
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
-Text GetUserLanguageCode() {
+using namespace Shared;
+
+Text UserLanguageCode() {
     const char* value = nullptr;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* v = std::getenv(name);
@@ -23,4 +25,4 @@ Text GetUserLanguageCode() {
     return Shared::AsciiLower(Shared::FromUtf8(locale));
 }
 
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

@@ -45,7 +45,7 @@ void FreeBytes(gpointer bytes) { delete static_cast<Shared::Bytes*>(bytes); }
 
 } // namespace
 
-void FinishSchemeRequest(WebKitURISchemeRequest* Request, std::optional<Shared::TWebResourceResponse> Answer) {
+void FinishSchemeRequest(WebKitURISchemeRequest* Request, std::optional<TWebResourceResponse> Answer) {
     if (!Answer) {
         GErrorPtr error{g_error_new_literal(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "The app has no such file.")};
         webkit_uri_scheme_request_finish_error(Request, error.get());

@@ -3,7 +3,7 @@
 // finishes the request with an error, so the engine shows its own error page.
 #pragma once
 
-#include "browser/ResourceServing.h"
+#include "platform/BrowserControl.h"
 
 #include <webkit2/webkit2.h>
 
@@ -11,6 +11,6 @@
 
 namespace Velmora::Platform {
 
-void FinishSchemeRequest(WebKitURISchemeRequest* Request, std::optional<Shared::TWebResourceResponse> Answer);
+void FinishSchemeRequest(WebKitURISchemeRequest* Request, std::optional<TWebResourceResponse> Answer);
 
 } // namespace Velmora::Platform

@@ -1,11 +1,13 @@
 // Win32: text without byte-order mark is read in the system's ANSI code page (CP_ACP).
-#include "shared/SysUtils.h"
+#include "platform/AnsiText.h"
 
 #include <windows.h>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-Text TSysUtils::DecodeAnsiText(const Bytes& bytes) {
+using namespace Shared;
+
+Text DecodeAnsiText(const Bytes& bytes) {
     if (bytes.empty()) return {};
     const auto* src = reinterpret_cast<const char*>(bytes.data());
     const int srcLen = static_cast<int>(bytes.size());
@@ -15,4 +17,4 @@ Text TSysUtils::DecodeAnsiText(const Bytes& bytes) {
     return out;
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,12 +1,12 @@
 // Win32: WebView2 lets the host answer file:/// requests, so the app's pages live there and the
 // rest of a URI is the absolute path as written ("C:/temp/a.png").
-#include "browser/ResourceServing.h"
+#include "platform/AppScheme.h"
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-const TAppScheme& PlatformAppScheme() {
+const TAppScheme& AppScheme() {
     static constexpr TAppScheme Scheme{u"file", u"file:///", u"", u'\\'};
     return Scheme;
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -4,15 +4,15 @@
 // main window exists our windows carry their own or none (the installer window). It is found by
 // class on this thread (EnumThreadWindows) rather than kept in a variable, and lives as long as
 // the thread.
-#include "browser/NativeMainWindow.h"
-#include "startup/StartupUi.h"
+#include "platform/MainWindow.h"
+#include "platform/StartupDialogs.h"
 
 #include "platform/win32/WinText.h"
 #include "platform/win32/WindowClass.h"
 
 #include <windows.h>
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
 namespace {
 
@@ -51,4 +51,4 @@ void HideApplicationOwnerWindow() {
     if (const HWND window = FindApplicationWindow()) ShowWindow(window, SW_HIDE);
 }
 
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

@@ -1,11 +1,10 @@
 // Win32: the browser view. A borderless child window of our class filling the main window, the
 // browser control above a marquee progress bar (comctl32 PROGRESS_CLASS, PBS_MARQUEE) 4 pixels
-// high along the bottom edge; the control's WebView2 events are connected to TBrowserForm's
-// rules, and the control is offered to the portable code as a TBrowserControl.
-#include "browser/BrowserView.h"
+// high along the bottom edge; the control's WebView2 events are connected to the view's handler,
+// and the control is offered to the portable code as a TBrowserControl.
+#include "platform/BrowserView.h"
 
-#include "browser/BrowserControl.h"
-#include "browser/BrowserForm.h"
+#include "platform/win32/BrowserControl.h"
 #include "platform/win32/EdgeBrowser.h"
 #include "platform/win32/UiMetrics.h"
 #include "platform/win32/WinText.h"
@@ -17,54 +16,19 @@ namespace Velmora::Platform {
 
 namespace {
 
-using Shared::TBrowserSetting;
 using Shared::TextView;
 
 constexpr wchar_t ViewClass[] = L"Velmora.BrowserForm";
 constexpr int ProgressBarHeight = 4; // at 96 DPI
 
-// The platform's browser as the portable code asks for it.
-class TEdgeBrowserControl final : public Shared::TBrowserControl {
+class TWin32BrowserView final : public TBrowserView {
 public:
-    explicit TEdgeBrowserControl(TEdgeBrowser& browser) : FBrowser(browser) {}
-
-    void Navigate(TextView uri) override { FBrowser.Navigate(uri); }
-    void ExecuteScript(TextView script) override { FBrowser.ExecuteScript(script); }
-    void PostWebMessageAsJson(TextView json) override { FBrowser.PostWebMessageAsJson(json); }
-    void AddScriptToExecuteOnDocumentCreated(TextView script) override {
-        FBrowser.AddScriptToExecuteOnDocumentCreated(script);
-    }
-    void AddWebResourceRequestedFilter(TextView uriPattern) override {
-        FBrowser.AddWebResourceRequestedFilter(uriPattern, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
-    }
-    void SetSetting(TBrowserSetting setting, bool value) override {
-        switch (setting) {
-        case TBrowserSetting::IsScriptEnabled: FBrowser.SetScriptEnabled(value); break;
-        case TBrowserSetting::IsStatusBarEnabled: FBrowser.SetStatusBarEnabled(value); break;
-        case TBrowserSetting::IsWebMessageEnabled: FBrowser.SetWebMessageEnabled(value); break;
-        case TBrowserSetting::IsBuiltInErrorPageEnabled: FBrowser.SetBuiltInErrorPageEnabled(value); break;
-        case TBrowserSetting::IsZoomControlEnabled: FBrowser.SetZoomControlEnabled(value); break;
-        case TBrowserSetting::AreDevToolsEnabled: FBrowser.SetDevToolsEnabled(value); break;
-        case TBrowserSetting::AreDefaultContextMenusEnabled: FBrowser.SetDefaultContextMenusEnabled(value); break;
-        }
-    }
-    void Focus() override {
-        if (const HWND top = GetAncestor(FBrowser.Handle(), GA_ROOT)) SetForegroundWindow(top);
-        SetFocus(FBrowser.Handle());
-    }
-
-private:
-    TEdgeBrowser& FBrowser;
-};
-
-class TWin32BrowserView final : public Shared::TBrowserView {
-public:
-    TWin32BrowserView(HWND parent, Shared::TBrowserForm& form);
+    TWin32BrowserView(HWND parent, TBrowserViewHandler& handler, const TBrowserViewOptions& options);
     ~TWin32BrowserView() override;
     TWin32BrowserView(const TWin32BrowserView&) = delete;
     TWin32BrowserView& operator=(const TWin32BrowserView&) = delete;
 
-    Shared::TBrowserControl& EdgeBrowser() override { return *FControl; }
+    TBrowserControl& EdgeBrowser() override { return *FControl; }
     void SetBounds(int Width, int Height) override {
         MoveWindow(FWindow.get(), 0, 0, Width, Height, TRUE); // WM_SIZE lays the children out
     }
@@ -80,14 +44,15 @@ private:
     void NewWindowRequested(TNewWindowRequestedEventArgs& args);
     void WebMessageReceived(TWebMessageReceivedEventArgs& args);
 
-    Shared::TBrowserForm& FForm;
+    TBrowserViewHandler& FHandler;
     UniqueWindow FWindow;
     HWND FProgressBar = nullptr; // a child of FWindow, destroyed with it
     std::unique_ptr<TEdgeBrowser> FBrowser;
     std::unique_ptr<TEdgeBrowserControl> FControl;
 };
 
-TWin32BrowserView::TWin32BrowserView(HWND parent, Shared::TBrowserForm& form) : FForm(form) {
+TWin32BrowserView::TWin32BrowserView(HWND parent, TBrowserViewHandler& handler, const TBrowserViewOptions& options)
+    : FHandler(handler) {
     const INITCOMMONCONTROLSEX progress{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&progress);
     RECT area{};
@@ -99,6 +64,7 @@ TWin32BrowserView::TWin32BrowserView(HWND parent, Shared::TBrowserForm& form) : 
                                    FWindow.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(FProgressBar, PBM_SETMARQUEE, TRUE, 0);
     FBrowser = std::make_unique<TEdgeBrowser>(FWindow.get(), RECT{0, 0, 0, 0});
+    FBrowser->LoaderLibraryPath = options.LoaderLibraryPath;
     FControl = std::make_unique<TEdgeBrowserControl>(*FBrowser);
     ConnectEvents();
     Layout();
@@ -106,18 +72,16 @@ TWin32BrowserView::TWin32BrowserView(HWND parent, Shared::TBrowserForm& form) : 
 }
 
 TWin32BrowserView::~TWin32BrowserView() {
-    if (FForm.EdgeBrowser == FControl.get()) FForm.EdgeBrowser = nullptr;
     FControl.reset();
     FBrowser.reset(); // closes the web view while our window still exists
     FWindow.reset();
 }
 
 void TWin32BrowserView::ConnectEvents() {
-    FForm.EdgeBrowser = FControl.get();
-    FControl->OnWebMessageReceived = [this](TextView json) { FForm.EdgeBrowserWebMessageReceived(json); };
+    FControl->OnWebMessageReceived = [this](TextView json) { FHandler.WebMessageReceived(json); };
     // The creation starts from the message loop, so this never runs inside CreateBrowserView.
     FBrowser->OnCreateWebViewCompleted = [this](TCustomEdgeBrowser&, HRESULT result) {
-        FForm.EdgeBrowserCreateWebViewCompleted(SUCCEEDED(result));
+        FHandler.CreateWebViewCompleted(SUCCEEDED(result));
     };
     FBrowser->OnWebResourceRequested = [this](TCustomEdgeBrowser&, TWebResourceRequestedEventArgs& args) {
         WebResourceRequested(args);
@@ -151,7 +115,7 @@ void TWin32BrowserView::WebResourceRequested(TWebResourceRequestedEventArgs& arg
         FAILED(FBrowser->Check(request->get_Uri(uri.Put()))))
         return;
     // Answered before returning: the whole entry or file is in memory already.
-    const auto answer = FForm.EdgeBrowserWebResourceRequested(uri.ToText());
+    const auto answer = FHandler.WebResourceRequested(uri.ToText());
     if (!answer) return;
     const auto response =
         FBrowser->CreateWebResourceResponse(answer->Content, answer->StatusCode, answer->ReasonPhrase, answer->Headers);
@@ -161,7 +125,7 @@ void TWin32BrowserView::WebResourceRequested(TWebResourceRequestedEventArgs& arg
 void TWin32BrowserView::NewWindowRequested(TNewWindowRequestedEventArgs& args) {
     TCoTaskString uri;
     if (FAILED(FBrowser->Check(args.ArgsInterface()->get_Uri(uri.Put())))) return;
-    if (FForm.EdgeBrowserNewWindowRequested(uri.ToText())) FBrowser->Check(args.ArgsInterface()->put_Handled(TRUE));
+    if (FHandler.NewWindowRequested(uri.ToText())) FBrowser->Check(args.ArgsInterface()->put_Handled(TRUE));
 }
 
 void TWin32BrowserView::WebMessageReceived(TWebMessageReceivedEventArgs& args) {
@@ -200,12 +164,9 @@ LRESULT TWin32BrowserView::HandleMessage(HWND hwnd, UINT message, WPARAM wParam,
 
 } // namespace
 
-} // namespace Velmora::Platform
-
-namespace Velmora::Shared {
-
-std::unique_ptr<TBrowserView> CreateBrowserView(void* ParentWindow, TBrowserForm& Form) {
-    return std::make_unique<Platform::TWin32BrowserView>(static_cast<HWND>(ParentWindow), Form);
+std::unique_ptr<TBrowserView> CreateBrowserView(void* ParentWindow, TBrowserViewHandler& Handler,
+                                                const TBrowserViewOptions& Options) {
+    return std::make_unique<TWin32BrowserView>(static_cast<HWND>(ParentWindow), Handler, Options);
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,8 +1,8 @@
-// Win32: DwmSetWindowAttribute through LoadLibraryW("dwmapi.dll") and GetProcAddress, resolved
-// once for the process; the library stays loaded until the process ends.
+// Win32: DwmSetWindowAttribute from dwmapi.dll, resolved once for the process; the library stays
+// loaded until the process ends.
 #include "platform/win32/DwmApi.h"
 
-#include "platform/win32/WinHandles.h"
+#include "platform/win32/DynamicLibrary.h"
 
 namespace Velmora::Platform {
 
@@ -10,28 +10,19 @@ namespace {
 
 using SetAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
 
-struct DwmBinding {
-    UniqueModule Library;
-    SetAttributeFunction SetAttribute = nullptr;
-
-    DwmBinding() : Library(LoadLibraryW(L"dwmapi.dll")) {
-        if (Library)
-            SetAttribute = reinterpret_cast<SetAttributeFunction>(
-                reinterpret_cast<void*>(GetProcAddress(Library.get(), "DwmSetWindowAttribute")));
-    }
-};
-
-const DwmBinding& Dwm() {
-    static const DwmBinding binding; // bound on first use; never changes afterwards
-    return binding;
+SetAttributeFunction SetAttribute() {
+    // Bound on first use; never changes afterwards.
+    static const TDynamicLibrary library(L"dwmapi.dll");
+    static const auto function = library.Export<SetAttributeFunction>("DwmSetWindowAttribute");
+    return function;
 }
 
 } // namespace
 
 bool SetDwmWindowAttribute(HWND hwnd, DWORD attribute, DWORD value) {
-    const DwmBinding& dwm = Dwm();
-    if (!dwm.SetAttribute || !hwnd) return false;
-    return SUCCEEDED(dwm.SetAttribute(hwnd, attribute, &value, sizeof(value)));
+    const SetAttributeFunction set = SetAttribute();
+    if (!set || !hwnd) return false;
+    return SUCCEEDED(set(hwnd, attribute, &value, sizeof(value)));
 }
 
 } // namespace Velmora::Platform

@@ -7,7 +7,7 @@
 #include "platform/win32/WebView2Loader.h"
 #include "platform/win32/WinText.h"
 #include "platform/win32/WindowClass.h"
-#include "shared/SysUtils.h"
+#include "platform/MessageBox.h"
 
 #include <commctrl.h>
 
@@ -36,7 +36,7 @@ HRESULT Raise(TCustomEdgeBrowser& self,
 
 // What an unhandled error in a callback comes to: the box of any unhandled error of the program.
 void ReportCallbackError(const std::exception& error) {
-    Shared::TSysUtils::ShowSystemErrorBox(Shared::FromUtf8(error.what()), u"Error");
+    ShowSystemErrorBox(Shared::FromUtf8(error.what()), u"Error");
 }
 
 // The thread's COM apartment, entered for as long as the control lives. A thread that is already
@@ -105,7 +105,7 @@ void TCustomEdgeBrowser::CreateWebView() {
         [](TCustomEdgeBrowser& self, HRESULT result, ICoreWebView2Environment* environment) {
             return self.EnvironmentCreated(result, environment);
         });
-    const HRESULT started = Check(CreateCoreWebView2Environment(handler.Get()));
+    const HRESULT started = Check(CreateCoreWebView2Environment(LoaderLibraryPath, handler.Get()));
     if (FAILED(started)) CreationFailed(started);
 }
 

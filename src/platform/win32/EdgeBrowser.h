@@ -65,6 +65,9 @@ public:
     TCustomEdgeBrowser& operator=(const TCustomEdgeBrowser&) = delete;
 
     HWND Handle() const { return FWindow.get(); }
+
+    // Where the WebView2 loader library is loaded from; set before the creation starts.
+    Shared::Text LoaderLibraryPath;
     bool WebViewCreated() const { return FWebView != nullptr; }
     // The result of the last call into the browser.
     HRESULT LastErrorCode() const;

@@ -1,18 +1,16 @@
 // Win32: the window shown while the browser runtime installs. A WS_POPUP window of a class with
 // CS_DROPSHADOW and the application-start cursor, a rounded window region (CreateRoundRectRgn,
 // SetWindowRgn), its colour from the settings and an activity indicator; it refuses WM_CLOSE.
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 #include "platform/win32/ActivityIndicator.h"
-#include "platform/win32/ThemeApply.h"
+#include "platform/win32/ThemeColors.h"
 #include "platform/win32/UiMetrics.h"
 #include "platform/win32/Win11Forms.h"
 #include "platform/win32/WinHandles.h"
 #include "platform/win32/WindowClass.h"
 
-namespace Velmora::Runtime {
-
-using namespace Platform;
+namespace Velmora::Platform {
 
 namespace {
 
@@ -25,17 +23,11 @@ COLORREF ResolveColor(std::int32_t color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
 }
 
-} // namespace
-
-struct TEdgeInstallerForm::Impl {
-    std::int32_t Color = DefaultFormColor;
-    TBrushCache Background;
-    UniqueWindow Window;
-    std::unique_ptr<TActivityIndicator> Indicator; // after Window: destroyed before it
-
-    Impl() {
+class TWin32EdgeInstallerForm final : public TEdgeInstallerForm {
+public:
+    TWin32EdgeInstallerForm() {
         const wchar_t* cls = EnsureWindowClass(
-            {L"Velmora.EdgeInstallerForm", ForwardingWindowProc<Impl>, CS_DROPSHADOW, IDC_APPSTARTING});
+            {L"Velmora.EdgeInstallerForm", ForwardingWindowProc<TWin32EdgeInstallerForm>, CS_DROPSHADOW, IDC_APPSTARTING});
         const int side = Scaled(80); // no frame: the client is the whole window
         const POINT at = CenterOnScreen(side, side);
         TWin11FormParams params;
@@ -56,6 +48,40 @@ struct TEdgeInstallerForm::Impl {
         Indicator->SetBackground(ResolveColor(Color));
         Indicator->SetAnimate(true);
     }
+
+    ~TWin32EdgeInstallerForm() override {
+        Indicator.reset();
+        Window.reset();
+    }
+
+    void SetColor(std::int32_t color) override {
+        Color = color;
+        if (Indicator) Indicator->SetBackground(ResolveColor(color));
+        InvalidateRect(Window.get(), nullptr, TRUE);
+    }
+
+    void SetIndicatorColor(std::int32_t IndicatorColor) override {
+        if (Indicator)
+            Indicator->SetColor(IndicatorColor == 0 ? TActivityIndicatorColor::aicBlack
+                                                    : TActivityIndicatorColor::aicWhite);
+    }
+
+    void SetIndicatorType(std::int32_t IndicatorType) override {
+        if (!Indicator) return;
+        switch (IndicatorType) {
+        case 1: Indicator->SetKind(TActivityIndicatorType::aitRotatingSector); break;
+        case 2: Indicator->SetKind(TActivityIndicatorType::aitSectorRing); break;
+        default: Indicator->SetKind(TActivityIndicatorType::aitMomentumDots); break;
+        }
+    }
+
+    void Show() override {
+        if (!Window) return;
+        ShowWindow(Window.get(), SW_SHOWNORMAL);
+        UpdateWindow(Window.get());
+    }
+
+    void* Handle() const override { return Window.get(); }
 
     // Rounded corners by region; where the region cannot be set the window stays rectangular.
     void ApplyRegion() {
@@ -81,42 +107,18 @@ struct TEdgeInstallerForm::Impl {
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
+
+private:
+    std::int32_t Color = DefaultFormColor;
+    TBrushCache Background;
+    UniqueWindow Window;
+    std::unique_ptr<TActivityIndicator> Indicator; // after Window: destroyed before it
 };
 
-TEdgeInstallerForm::TEdgeInstallerForm() : FImpl(std::make_unique<Impl>()) {}
+} // namespace
 
-TEdgeInstallerForm::~TEdgeInstallerForm() {
-    FImpl->Indicator.reset();
-    FImpl->Window.reset();
-}
+std::unique_ptr<TEdgeInstallerForm> CreateEdgeInstallerForm() { return std::make_unique<TWin32EdgeInstallerForm>(); }
 
-void TEdgeInstallerForm::SetColor(std::int32_t Color) {
-    FImpl->Color = Color;
-    if (FImpl->Indicator) FImpl->Indicator->SetBackground(ResolveColor(Color));
-    InvalidateRect(FImpl->Window.get(), nullptr, TRUE);
-}
 
-void TEdgeInstallerForm::SetIndicatorColor(std::int32_t IndicatorColor) {
-    if (FImpl->Indicator)
-        FImpl->Indicator->SetColor(IndicatorColor == 0 ? TActivityIndicatorColor::aicBlack
-                                                       : TActivityIndicatorColor::aicWhite);
-}
 
-void TEdgeInstallerForm::SetIndicatorType(std::int32_t IndicatorType) {
-    if (!FImpl->Indicator) return;
-    switch (IndicatorType) {
-    case 1: FImpl->Indicator->SetKind(TActivityIndicatorType::aitRotatingSector); break;
-    case 2: FImpl->Indicator->SetKind(TActivityIndicatorType::aitSectorRing); break;
-    default: FImpl->Indicator->SetKind(TActivityIndicatorType::aitMomentumDots); break;
-    }
-}
-
-void TEdgeInstallerForm::Show() {
-    if (!FImpl->Window) return;
-    ShowWindow(FImpl->Window.get(), SW_SHOWNORMAL);
-    UpdateWindow(FImpl->Window.get());
-}
-
-void* TEdgeInstallerForm::Handle() const { return FImpl->Window.get(); }
-
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

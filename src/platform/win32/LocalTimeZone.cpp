@@ -1,8 +1,8 @@
 // Win32: nothing to settle; the C runtime reads the zone from the system once.
-#include "startup/LocalTimeZone.h"
+#include "platform/LocalTimeZone.h"
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
 void SettleLocalTimeZone() {}
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

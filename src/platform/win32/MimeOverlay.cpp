@@ -1,7 +1,7 @@
 // Win32: the content types the registry registers, read from HKEY_CLASSES_ROOT: first every
 // ".ext" key's "Content Type" value, then every subkey of MIME\Database\Content Type with its
 // "Extension" value (RegEnumKeyExW, RegGetValueW).
-#include "shared/MimeTypes.h"
+#include "platform/MimeOverlay.h"
 
 #include <windows.h>
 
@@ -11,7 +11,9 @@
 #include <string>
 #include <type_traits>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
+
+using namespace Shared;
 
 namespace {
 
@@ -76,4 +78,4 @@ std::vector<TMimeEntry> ReadSystemMimeTypes() {
     return entries;
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,25 +1,24 @@
 // Win32: the password prompt. A dialog-framed window of our own with one masked edit box; the
 // edit box is subclassed (SetWindowSubclass) to compare its text at every key release and to
 // draw the "key" image in its left margin (EM_SETMARGINS).
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 #include "platform/win32/ModalLoop.h"
 #include "platform/win32/PngIcon.h"
-#include "platform/win32/ThemeApply.h"
+#include "platform/win32/ThemeColors.h"
 #include "platform/win32/UiMetrics.h"
 #include "platform/win32/Win11Forms.h"
 #include "platform/win32/WinHandles.h"
 #include "platform/win32/WinText.h"
 #include "platform/win32/WindowClass.h"
-#include "shared/Resources.h"
+#include "platform/Resources.h"
 
 #include <commctrl.h>
 
-namespace Velmora::Runtime {
+namespace Velmora::Platform {
 
 namespace {
 
-using namespace Platform;
 
 constexpr DWORD FormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD FormExStyle = WS_EX_DLGMODALFRAME;
@@ -31,7 +30,7 @@ public:
         : FCaption(caption), FPassword(password), FFont(CreateDesignFont(L"Tahoma", -11)) {
         FKeySize = Scaled(16);
         // The larger picture where the screen is scaled up enough to need it.
-        FKey = IconFromPng(Shared::FindResourceData(FKeySize > 20 ? "KEY32" : "KEY16"), FKeySize);
+        FKey = IconFromPng(FindResourceData(FKeySize > 20 ? "KEY32" : "KEY16"), FKeySize);
     }
 
     int ShowModal() {
@@ -143,4 +142,4 @@ int ShowRequirePasswordForm(TextView Caption, TextView Password) {
     return form.ShowModal();
 }
 
-} // namespace Velmora::Runtime
+} // namespace Velmora::Platform

@@ -1,11 +1,11 @@
 // Win32: built-in files are RCDATA resources of the executable (FindResourceA/LoadResource).
-#include "shared/Resources.h"
+#include "platform/Resources.h"
 
 #include <windows.h>
 
 #include <string>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
 std::span<const std::uint8_t> FindResourceData(std::string_view name) {
     const std::string key(name);
@@ -18,4 +18,4 @@ std::span<const std::uint8_t> FindResourceData(std::string_view name) {
     return {static_cast<const std::uint8_t*>(data), SizeofResource(module, info)};
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

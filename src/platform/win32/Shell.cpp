@@ -1,6 +1,6 @@
 // Win32: starts through the shell (ShellExecuteW "open", ShellExecuteExW "runas" with a wait that
 // keeps serving window messages) and silent recursive deletion (SHFileOperationW FO_DELETE).
-#include "shared/SysUtils.h"
+#include "platform/Shell.h"
 
 #include "platform/win32/WinHandles.h"
 #include "platform/win32/WinText.h"
@@ -8,7 +8,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
+
+using namespace Shared;
 
 namespace {
 
@@ -29,25 +31,25 @@ bool PumpPendingMessages() {
 
 } // namespace
 
-bool TSysUtils::ShellExec(TextView FilePath, TextView Arguments) {
+TSysStatus ShellOpen(TextView FilePath, TextView Arguments) {
     const Text file(FilePath), args(Arguments);
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(GetActiveWindow(), L"open", Platform::Wide(file), Platform::Wide(args), nullptr, SW_SHOWNORMAL));
-    return result > 32;
+        ShellExecuteW(GetActiveWindow(), L"open", Wide(file), Wide(args), nullptr, SW_SHOWNORMAL));
+    return result > 32 ? TSysStatus::Success() : TSysStatus::Failure(GetLastError());
 }
 
-std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* AHandle, TextView FilePath, TextView Params) {
+std::uint32_t ShellOpenAsAdminAndWait(void* AHandle, TextView FilePath, TextView Params) {
     const Text file(FilePath), params(Params);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.hwnd = static_cast<HWND>(AHandle);
     info.lpVerb = L"runas";
-    info.lpFile = Platform::Wide(file);
-    info.lpParameters = params.empty() ? nullptr : Platform::Wide(params);
+    info.lpFile = Wide(file);
+    info.lpParameters = params.empty() ? nullptr : Wide(params);
     info.nShow = SW_HIDE;
     if (!ShellExecuteExW(&info)) return 0;
-    const Platform::UniqueHandle process(info.hProcess);
+    const UniqueHandle process(info.hProcess);
     if (!process) return 0; // started through DDE or an already running instance: nothing to wait on
 
     // Sleep until the process ends or a message arrives; messages are served so our windows
@@ -64,14 +66,16 @@ std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* AHandle, TextView FilePat
     return exitCode;
 }
 
-bool TSysUtils::DeleteDirectory(TextView DirPath) {
+TSysStatus DeleteTree(TextView DirPath) {
     Text from(DirPath);
     from.push_back(u'\0'); // the list of sources ends with a second NUL
     SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_DELETE;
-    operation.pFrom = Platform::Wide(from);
+    operation.pFrom = Wide(from);
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    return SHFileOperationW(&operation) == 0;
+    // The operation answers with its own code rather than the thread's last error.
+    const int result = SHFileOperationW(&operation);
+    return result == 0 ? TSysStatus::Success() : TSysStatus::Failure(static_cast<std::uint32_t>(result));
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,49 +1,45 @@
-// Win32: the path separator and the user's shell folders (SHGetFolderPathW by CSIDL, the
+// Win32: the user's shell folders (SHGetFolderPathW by CSIDL, the
 // temporary folder from GetTempPathW in its long form), each with a trailing backslash.
-#include "shared/SysUtils.h"
+#include "platform/ShellFolders.h"
 
 #include "platform/win32/WinText.h"
+#include "shared/PathRules.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-namespace Velmora::Shared {
+namespace Velmora::Platform {
 
-const char16_t TSysUtils::PathDelimiter = u'\\';
+using namespace Shared;
 
 namespace {
-
-Text WithTrailingDelimiter(Text path) {
-    if (path.empty() || path.back() != u'\\') path += u'\\';
-    return path;
-}
 
 // Empty when the shell cannot name the folder.
 Text ShellFolder(int csidl) {
     wchar_t buffer[MAX_PATH + 1] = {};
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-    return Platform::FromWide(buffer, wcsnlen(buffer, MAX_PATH + 1));
+    return FromWide(buffer, wcsnlen(buffer, MAX_PATH + 1));
 }
 
 } // namespace
 
-Text TSysUtils::GetLocalAppDataDirPath() { return WithTrailingDelimiter(ShellFolder(CSIDL_LOCAL_APPDATA)); }
-Text TSysUtils::GetUserAppDataDirPath() { return WithTrailingDelimiter(ShellFolder(CSIDL_APPDATA)); }
-Text TSysUtils::GetUserDocumentsDirPath() { return WithTrailingDelimiter(ShellFolder(CSIDL_PERSONAL)); }
-Text TSysUtils::GetUserDesktopDirPath() { return WithTrailingDelimiter(ShellFolder(CSIDL_DESKTOP)); }
+Text LocalAppDataDirPath() { return WithTrailingPathDelimiter(ShellFolder(CSIDL_LOCAL_APPDATA)); }
+Text UserAppDataDirPath() { return WithTrailingPathDelimiter(ShellFolder(CSIDL_APPDATA)); }
+Text UserDocumentsDirPath() { return WithTrailingPathDelimiter(ShellFolder(CSIDL_PERSONAL)); }
+Text UserDesktopDirPath() { return WithTrailingPathDelimiter(ShellFolder(CSIDL_DESKTOP)); }
 
-Text TSysUtils::GetTempDirPath() {
+Text TempDirPath() {
     wchar_t shortPath[MAX_PATH] = {};
     const DWORD n = GetTempPathW(MAX_PATH, shortPath);
-    if (n == 0 || n > MAX_PATH) return WithTrailingDelimiter({});
+    if (n == 0 || n > MAX_PATH) return WithTrailingPathDelimiter({});
     // The temporary folder may be given in 8.3 form; callers expect the long one.
     const DWORD needed = GetLongPathNameW(shortPath, nullptr, 0);
-    if (needed == 0) return WithTrailingDelimiter(Platform::FromWide(shortPath, n));
+    if (needed == 0) return WithTrailingPathDelimiter(FromWide(shortPath, n));
     std::wstring longPath(needed, L'\0');
     const DWORD written = GetLongPathNameW(shortPath, longPath.data(), needed);
-    if (written == 0 || written >= needed) return WithTrailingDelimiter(Platform::FromWide(shortPath, n));
+    if (written == 0 || written >= needed) return WithTrailingPathDelimiter(FromWide(shortPath, n));
     longPath.resize(written);
-    return WithTrailingDelimiter(Platform::FromWide(longPath));
+    return WithTrailingPathDelimiter(FromWide(longPath));
 }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,36 +1,24 @@
 // Win32: the system's message for an error code (FormatMessageW from the system table) and the
 // calling thread's last error code.
-#include "shared/SysUtils.h"
+#include "platform/SystemError.h"
 
+#include "platform/win32/WinHandles.h"
 #include "platform/win32/WinText.h"
 
 #include <windows.h>
 
-#include <memory>
+namespace Velmora::Platform {
 
-namespace Velmora::Shared {
-
-namespace {
-
-struct LocalFreer {
-    void operator()(wchar_t* text) const { LocalFree(text); }
-};
-
-} // namespace
-
-Text TSysUtils::GetSystemErrorText(std::uint32_t code) {
+Shared::Text SystemErrorMessage(std::uint32_t code) {
     wchar_t* raw = nullptr;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY;
     const DWORD length = FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<LPWSTR>(&raw), 0, nullptr);
-    const std::unique_ptr<wchar_t, LocalFreer> owned(raw);
+    const UniqueLocalMemory<wchar_t> owned(raw);
     if (length == 0 || !raw) return {};
-    Text text = Platform::FromWide(raw, length);
-    // The system's texts end with a period and a line break.
-    while (!text.empty() && (text.back() == u'.' || text.back() <= u' ')) text.pop_back();
-    return text;
+    return FromWide(raw, length);
 }
 
-std::uint32_t TSysUtils::GetLastErrorCode() { return ::GetLastError(); }
+std::uint32_t LastErrorCode() { return ::GetLastError(); }
 
-} // namespace Velmora::Shared
+} // namespace Velmora::Platform

@@ -1,48 +1,23 @@
-// Win32: the active theme palette of the process, the colours derived from it (GetSysColor where
+// Win32: the colours derived from the theme palette in force (GetSysColor where
 // none is in force), the frame colours through DwmSetWindowAttribute (attributes 20, 35, 36), and
 // the repaint of our windows when the palette changes (EnumThreadWindows, RedrawWindow).
-#include "bridge/StylesUtils.h"
+#include "platform/ThemeApply.h"
 
-#include "bridge/ThemePalettes.h"
 #include "platform/win32/DwmApi.h"
-#include "platform/win32/ThemeApply.h"
+#include "platform/win32/ThemeColors.h"
 #include "platform/win32/WindowClass.h"
-
-#include <atomic>
-
-namespace Velmora::Shared {
-
-namespace {
-
-// The one process-wide choice; palettes are static data, so a pointer is enough.
-std::atomic<const TThemePalette*>& ActivePaletteSlot() {
-    static std::atomic<const TThemePalette*> slot{nullptr};
-    return slot;
-}
-
-BOOL CALLBACK RepaintOurWindow(HWND hwnd, LPARAM) {
-    if (Platform::IsOurWindow(hwnd)) {
-        Platform::ApplyThemeToFrame(hwnd);
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
-    return TRUE;
-}
-
-} // namespace
-
-void ApplyThemePalette(const TThemePalette* palette) {
-    ActivePaletteSlot().store(palette);
-    // Our windows all live on this (the user-interface) thread.
-    EnumThreadWindows(GetCurrentThreadId(), RepaintOurWindow, 0);
-}
-
-const TThemePalette* ActiveThemePalette() { return ActivePaletteSlot().load(); }
-
-} // namespace Velmora::Shared
 
 namespace Velmora::Platform {
 
 namespace {
+
+BOOL CALLBACK RepaintOurWindow(HWND hwnd, LPARAM) {
+    if (IsOurWindow(hwnd)) {
+        ApplyThemeToFrame(hwnd);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    return TRUE;
+}
 
 // Palette colours are 0x00RRGGBB; GDI's are 0x00BBGGRR.
 COLORREF FromRgb(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
@@ -72,6 +47,11 @@ int SystemIndexOf(TThemeRole role) {
 }
 
 } // namespace
+
+void ApplyThemePalette(const Shared::TThemePalette*) {
+    // Our windows all live on this (the user-interface) thread, and draw from the palette in force.
+    EnumThreadWindows(GetCurrentThreadId(), RepaintOurWindow, 0);
+}
 
 COLORREF ThemeColor(TThemeRole role) {
     if (const Shared::TThemePalette* palette = Shared::ActiveThemePalette())

@@ -1,8 +1,7 @@
-// Win32: the WebView2 loader library (LoadLibraryW, GetProcAddress), loaded on first use.
+// Win32: the WebView2 loader library, loaded on first use.
 #include "platform/win32/WebView2Loader.h"
 
-#include "browser/EdgeEx.h"
-#include "platform/win32/WinHandles.h"
+#include "platform/win32/DynamicLibrary.h"
 #include "platform/win32/WinText.h"
 
 #include <mutex>
@@ -11,40 +10,23 @@ namespace Velmora::Platform {
 
 namespace {
 
-template <typename Function>
-Function Export(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
-// The library and the exports looked up in it. Only a library that loaded is kept: a path that
-// failed (not yet provisioned, say) is tried again on the next use.
+// The library once it loaded. A path that failed (not yet provisioned, say) is tried again on
+// the next use.
 class TLoaderLibrary {
 public:
-    TCreateCoreWebView2Environment CreateEnvironment() {
+    TCreateCoreWebView2Environment CreateEnvironment(Shared::TextView path) {
         const std::lock_guard lock(FMutex);
-        if (!FLibrary) Load();
-        return FCreateEnvironment;
+        if (!FLibrary.Loaded()) {
+            const Shared::Text file(path);
+            TDynamicLibrary library(Wide(file));
+            if (library.Loaded()) FLibrary = std::move(library);
+        }
+        return FLibrary.Export<TCreateCoreWebView2Environment>("CreateCoreWebView2Environment");
     }
 
 private:
-    void Load() {
-        UniqueModule library(LoadLibraryW(Wide(Shared::WebView2LoaderPath)));
-        if (!library) return;
-        FCreateEnvironmentWithOptions =
-            Export<TCreateCoreWebView2EnvironmentWithOptions>(library.get(), "CreateCoreWebView2EnvironmentWithOptions");
-        FCreateEnvironment = Export<TCreateCoreWebView2Environment>(library.get(), "CreateCoreWebView2Environment");
-        FGetVersionString = Export<TGetAvailableCoreWebView2BrowserVersionString>(
-            library.get(), "GetAvailableCoreWebView2BrowserVersionString");
-        FCompareVersions = Export<TCompareBrowserVersions>(library.get(), "CompareBrowserVersions");
-        FLibrary = std::move(library);
-    }
-
     std::mutex FMutex;
-    UniqueModule FLibrary;
-    TCreateCoreWebView2EnvironmentWithOptions FCreateEnvironmentWithOptions = nullptr;
-    TCreateCoreWebView2Environment FCreateEnvironment = nullptr;
-    TGetAvailableCoreWebView2BrowserVersionString FGetVersionString = nullptr;
-    TCompareBrowserVersions FCompareVersions = nullptr;
+    TDynamicLibrary FLibrary;
 };
 
 TLoaderLibrary& LoaderLibrary() {
@@ -55,8 +37,9 @@ TLoaderLibrary& LoaderLibrary() {
 
 } // namespace
 
-HRESULT CreateCoreWebView2Environment(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
-    const TCreateCoreWebView2Environment create = LoaderLibrary().CreateEnvironment();
+HRESULT CreateCoreWebView2Environment(Shared::TextView LoaderPath,
+                                      ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+    const TCreateCoreWebView2Environment create = LoaderLibrary().CreateEnvironment(LoaderPath);
     return create ? create(handler) : E_FAIL;
 }
 

@@ -1,51 +1,34 @@
-// RAII owners for the Win32 handles our platform code holds: kernel handles, registry keys,
-// modules, windows, icons, GDI objects and device contexts. Each closes with its own API.
+// Win32: owning handles for kernel objects, registry keys, modules, windows, icons, GDI objects,
+// device contexts and memory the system allocated for us, each released with its own API; and
+// the two scoped device-context helpers.
 #pragma once
 
-#include <windows.h>
+#include "shared/UniqueHandle.h"
 
-#include <memory>
-#include <type_traits>
+#include <windows.h>
+#include <objbase.h>
 
 namespace Velmora::Platform {
 
-struct HandleCloser {
-    void operator()(HANDLE h) const {
-        if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-struct ModuleFreer {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-struct WindowDestroyer {
-    void operator()(HWND hwnd) const { DestroyWindow(hwnd); }
-};
-struct IconDestroyer {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct MemoryDcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
+// Some APIs report "no handle" as INVALID_HANDLE_VALUE rather than null.
+inline void CloseValidHandle(HANDLE handle) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
 
-template <typename H, typename Closer>
-using UniqueOf = std::unique_ptr<std::remove_pointer_t<H>, Closer>;
-
-using UniqueHandle = UniqueOf<HANDLE, HandleCloser>;
-using UniqueKey = UniqueOf<HKEY, KeyCloser>;
-using UniqueModule = UniqueOf<HMODULE, ModuleFreer>;
-using UniqueWindow = UniqueOf<HWND, WindowDestroyer>;
-using UniqueIcon = UniqueOf<HICON, IconDestroyer>;
-using UniqueBrush = UniqueOf<HBRUSH, GdiObjectDeleter>;
-using UniqueFont = UniqueOf<HFONT, GdiObjectDeleter>;
-using UniqueRegion = UniqueOf<HRGN, GdiObjectDeleter>;
-using UniqueBitmap = UniqueOf<HBITMAP, GdiObjectDeleter>;
-using UniqueMemoryDc = UniqueOf<HDC, MemoryDcDeleter>;
+using UniqueHandle = Shared::TUniqueHandle<HANDLE, CloseValidHandle>;
+using UniqueKey = Shared::TUniqueHandle<HKEY, RegCloseKey>;
+using UniqueModule = Shared::TUniqueHandle<HMODULE, FreeLibrary>;
+using UniqueWindow = Shared::TUniqueHandle<HWND, DestroyWindow>;
+using UniqueIcon = Shared::TUniqueHandle<HICON, DestroyIcon>;
+using UniqueBrush = Shared::TUniqueHandle<HBRUSH, DeleteObject>;
+using UniqueFont = Shared::TUniqueHandle<HFONT, DeleteObject>;
+using UniqueRegion = Shared::TUniqueHandle<HRGN, DeleteObject>;
+using UniqueBitmap = Shared::TUniqueHandle<HBITMAP, DeleteObject>;
+using UniqueMemoryDc = Shared::TUniqueHandle<HDC, DeleteDC>;
+template <typename T>
+using UniqueLocalMemory = Shared::TUniqueHandle<T*, LocalFree>;
+template <typename T>
+using UniqueCoTaskMemory = Shared::TUniqueHandle<T*, CoTaskMemFree>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

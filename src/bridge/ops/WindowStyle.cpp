@@ -1,0 +1,15 @@
+#include "bridge/ops/WindowStyle.h"
+
+namespace Velmora::Shared {
+
+void EnterFullScreen(Platform::TNativeMainWindow& Window) {
+    Window.SetBorder(Platform::bsNone);
+    Window.SetState(Platform::TWindowState::Maximized);
+}
+
+void ExitFullScreen(Platform::TNativeMainWindow& Window, std::int32_t Border) {
+    Window.SetState(Platform::TWindowState::Normal);
+    Window.SetBorder(Border);
+}
+
+} // namespace Velmora::Shared

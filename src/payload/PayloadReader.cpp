@@ -1,0 +1,210 @@
+#include "payload/PayloadReader.h"
+
+#include "platform/LocalTimeZone.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace Velmora::Shared {
+
+namespace {
+
+struct TDiscardArchive {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+struct TCloseEntry {
+    void operator()(zip_file_t* entry) const { zip_fclose(entry); }
+};
+using TArchivePtr = std::unique_ptr<zip_t, TDiscardArchive>;
+using TEntryPtr = std::unique_ptr<zip_file_t, TCloseEntry>;
+
+class TZipError {
+public:
+    TZipError() { zip_error_init(&FError); }
+    ~TZipError() { zip_error_fini(&FError); }
+    TZipError(const TZipError&) = delete;
+    TZipError& operator=(const TZipError&) = delete;
+    zip_error_t* Get() { return &FError; }
+    std::string Message() { return zip_error_strerror(&FError); }
+
+private:
+    zip_error_t FError;
+};
+
+// Transparent, so a lookup hashes the caller's key in place instead of copying it.
+struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+using TNameIndex = std::unordered_map<std::string, int, TNameHash, std::equal_to<>>;
+
+void FoldAscii(std::string& name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+}
+
+// The deflate format expands at most about 1032-fold; a larger declared size is a forgery and
+// must not decide how much memory we set aside before any byte has arrived.
+constexpr std::uint64_t MaxDeflateRatio = 1032;
+
+std::uint64_t ExpectedSize(const zip_stat_t& stat) {
+    if (!(stat.valid & ZIP_STAT_SIZE)) return 0;
+    if (!(stat.valid & ZIP_STAT_COMP_SIZE)) return 0;
+    const bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
+    const std::uint64_t bound =
+        stored ? stat.comp_size
+               : (stat.comp_size > UINT64_MAX / MaxDeflateRatio ? UINT64_MAX
+                                                                : stat.comp_size * MaxDeflateRatio);
+    return std::min(stat.size, bound);
+}
+
+// Reads the entry to its end straight into target. zip_fread must be called until it returns 0:
+// only the read that meets the end checks the CRC. Whatever arrived before a failure stays.
+void ReadToEnd(zip_file_t* entry, std::uint64_t expected, Bytes& target) {
+    const std::size_t start = target.size();
+    std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(expected, target.max_size() - start));
+    target.resize(start + room);
+    std::size_t filled = 0;
+    for (;;) {
+        zip_int64_t n;
+        if (filled < room) {
+            n = zip_fread(entry, target.data() + start + filled, room - filled);
+            if (n > 0) filled += static_cast<std::size_t>(n);
+        } else {
+            // The final read that meets the end; bytes beyond the declared size are kept too.
+            std::array<std::uint8_t, 4096> more;
+            n = zip_fread(entry, more.data(), more.size());
+            if (n > 0) {
+                target.resize(start + filled);
+                target.insert(target.end(), more.begin(), more.begin() + n);
+                filled += static_cast<std::size_t>(n);
+                room = filled;
+            }
+        }
+        if (n <= 0) break;
+    }
+    target.resize(start + filled);
+}
+
+} // namespace
+
+struct TPayloadReader::Impl {
+    std::string FPassword;
+    Bytes FArchive;     // declared before FZip: libzip reads it until FZip is gone
+    TArchivePtr FZip;
+    TNameIndex FIndex;  // ASCII-folded UTF-8 name → entry index
+
+    void ApplyPassword() {
+        if (FZip) zip_set_default_password(FZip.get(), FPassword.empty() ? nullptr : FPassword.c_str());
+    }
+
+    void Detach() {
+        FIndex.clear();
+        FZip.reset();
+        Bytes().swap(FArchive);
+    }
+
+    void BuildIndex() {
+        const zip_int64_t count = std::min<zip_int64_t>(zip_get_num_entries(FZip.get(), 0), INT_MAX);
+        FIndex.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
+        for (zip_int64_t i = 0; i < count; ++i) {
+            const char* name = zip_get_name(FZip.get(), static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+            if (name == nullptr) continue;
+            std::string key(name);
+            FoldAscii(key);
+            // Names equal but for case: the first entry wins, as a scan from the start would find.
+            FIndex.emplace(std::move(key), static_cast<int>(i));
+        }
+    }
+
+    std::optional<zip_stat_t> Stat(int index) const {
+        if (!FZip || index < 0) return std::nullopt;
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(FZip.get(), static_cast<zip_uint64_t>(index), 0, &stat) != 0) return std::nullopt;
+        return stat;
+    }
+};
+
+TPayloadReader::TPayloadReader() : FImpl(std::make_unique<Impl>()) {}
+TPayloadReader::~TPayloadReader() = default;
+
+void TPayloadReader::SetPassword(std::string_view password) {
+    FImpl->FPassword.assign(password);
+    FImpl->ApplyPassword();
+}
+
+void TPayloadReader::Attach(Bytes archive) {
+    // Reading the directory converts every entry's time with mktime, which is costly until the
+    // local time zone is settled.
+    Platform::SettleLocalTimeZone();
+    FImpl->Detach();
+    // libzip takes zero bytes for a new, empty archive; as a payload they are no archive at all.
+    if (archive.empty()) throw EPayloadError("the payload is empty: not a ZIP archive");
+    FImpl->FArchive = std::move(archive);
+
+    TZipError error;
+    zip_source_t* source =
+        zip_source_buffer_create(FImpl->FArchive.data(), FImpl->FArchive.size(), 0, error.Get());
+    if (source == nullptr) {
+        FImpl->Detach();
+        throw EPayloadError("cannot read the payload: " + error.Message());
+    }
+    zip_t* zip = zip_open_from_source(source, ZIP_RDONLY, error.Get());
+    if (zip == nullptr) {
+        zip_source_free(source);
+        FImpl->Detach();
+        throw EPayloadError("the payload is not a ZIP archive: " + error.Message());
+    }
+    FImpl->FZip.reset(zip);
+    FImpl->ApplyPassword();
+    FImpl->BuildIndex();
+}
+
+bool TPayloadReader::IsAttached() const {
+    return FImpl->FZip != nullptr;
+}
+
+int TPayloadReader::FindEntry(TextView Name) const {
+    if (!FImpl->FZip) return -1;
+    std::string key = ToUtf8(Name);
+    FoldAscii(key);
+    const auto found = FImpl->FIndex.find(std::string_view(key));
+    return found == FImpl->FIndex.end() ? -1 : found->second;
+}
+
+void TPayloadReader::ExtractToStream(TextView Name, Bytes& Target) const {
+    const int index = FindEntry(Name);
+    const auto stat = FImpl->Stat(index);
+    if (!stat) return;
+    // Opening checks the password against the encryption header: a wrong one yields nothing.
+    const TEntryPtr entry(zip_fopen_index(FImpl->FZip.get(), static_cast<zip_uint64_t>(index), 0));
+    if (!entry) return;
+    ReadToEnd(entry.get(), ExpectedSize(*stat), Target);
+}
+
+int TPayloadReader::EntryCount() const {
+    if (!FImpl->FZip) return 0;
+    return static_cast<int>(std::clamp<zip_int64_t>(zip_get_num_entries(FImpl->FZip.get(), 0), 0, INT_MAX));
+}
+
+Text TPayloadReader::EntryName(int index) const {
+    if (!FImpl->FZip || index < 0) return {};
+    const char* name = zip_get_name(FImpl->FZip.get(), static_cast<zip_uint64_t>(index), ZIP_FL_ENC_GUESS);
+    return name == nullptr ? Text() : FromUtf8(name);
+}
+
+std::int64_t TPayloadReader::EntrySize(int index) const {
+    const auto stat = FImpl->Stat(index);
+    if (!stat || !(stat->valid & ZIP_STAT_SIZE)) return -1;
+    return static_cast<std::int64_t>(stat->size);
+}
+
+} // namespace Velmora::Shared

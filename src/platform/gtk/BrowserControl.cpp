@@ -1,0 +1,277 @@
+// WebKitGTK: the browser control over one WebKitWebView (see BrowserControl.h).
+#include "platform/gtk/BrowserControl.h"
+
+#include "platform/gtk/WebKitSchemeResponse.h"
+#include "platform/AppScheme.h"
+#include "platform/Resources.h"
+
+#include <gdk/gdkkeysyms.h>
+
+#include <algorithm>
+#include <string_view>
+
+namespace Velmora::Platform {
+
+using Shared::TextView;
+
+namespace {
+
+// The handler name the WebKit shim (resources/webkit-shim.js) posts to.
+constexpr const char* MessageHandlerName = "qmt";
+constexpr const char* MessageSignal = "script-message-received::qmt";
+constexpr std::string_view ShimResource = "QMT_WEBKIT_SHIM";
+constexpr std::string_view DispatchOpen = "window.chrome.webview.__dispatch(";
+constexpr std::string_view DispatchClose = ");";
+
+constexpr double ZoomStep = 1.1;
+constexpr double MinZoom = 0.25;
+constexpr double MaxZoom = 5.0;
+
+std::string ShimScript() {
+    const auto data = FindResourceData(ShimResource);
+    std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return std::string(text);
+}
+
+void AddDocumentStartScript(WebKitUserContentManager* content, const std::string& source) {
+    WebKitUserScript* script = webkit_user_script_new(source.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, script);
+    webkit_user_script_unref(script);
+}
+
+// The engine's storage below the data folder start-up prepared; none on disk without one.
+WebKitWebsiteDataManager* NewDataManager(const std::string& folder) {
+    if (folder.empty()) return webkit_website_data_manager_new_ephemeral();
+    const std::string data = folder + "WebKit/data", cache = folder + "WebKit/cache";
+    return webkit_website_data_manager_new("base-data-directory", data.c_str(), "base-cache-directory",
+                                           cache.c_str(), nullptr);
+}
+
+bool HasControl(guint state) { return (state & GDK_CONTROL_MASK) != 0; }
+
+} // namespace
+
+// The context's scheme callback outlives nothing of ours: the control clears the pointer before
+// it lets the context go, and the context frees the route.
+struct TWebKitBrowserControl::SchemeRoute {
+    TWebKitBrowserControl* Control = nullptr;
+};
+
+TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const std::string& DataFolder)
+    : FHooks(std::move(Hooks)) {
+    GObjectPtr<WebKitWebsiteDataManager> data{NewDataManager(DataFolder)};
+    FContext.reset(webkit_web_context_new_with_website_data_manager(data.get()));
+    const std::string scheme = Shared::ToUtf8(AppScheme().Name);
+    FRoute = new SchemeRoute{this};
+    webkit_web_context_register_uri_scheme(FContext.get(), scheme.c_str(), SchemeRequest, FRoute,
+                                           [](gpointer route) { delete static_cast<SchemeRoute*>(route); });
+    // App pages load scripts, modules and fetches from their own scheme like a secure origin.
+    WebKitSecurityManager* security = webkit_web_context_get_security_manager(FContext.get());
+    webkit_security_manager_register_uri_scheme_as_secure(security, scheme.c_str());
+    webkit_security_manager_register_uri_scheme_as_cors_enabled(security, scheme.c_str());
+
+    FContent.reset(webkit_user_content_manager_new());
+    g_signal_connect(FContent.get(), MessageSignal, G_CALLBACK(ScriptMessage), this);
+    webkit_user_content_manager_register_script_message_handler(FContent.get(), MessageHandlerName);
+    // window.chrome.webview first, so the start-up script finds it in every frame.
+    AddDocumentStartScript(FContent.get(), ShimScript());
+
+    // Media starts without a gesture, as the Windows engine is told at start-up.
+    GObjectPtr<WebKitWebsitePolicies> policies{
+        webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr)};
+    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", FContext.get(),
+                                              "user-content-manager", FContent.get(), "website-policies",
+                                              policies.get(), nullptr));
+    FView.reset(WEBKIT_WEB_VIEW(g_object_ref_sink(view)));
+    // The app's rule for new windows needs to see script-opened ones too.
+    webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(view), TRUE);
+
+    FPopups = std::make_unique<TWebKitPopupWindows>([this](WebKitWebView* popup) { ConnectPageSignals(popup); });
+    ConnectPageSignals(view);
+    g_signal_connect(view, "load-changed", G_CALLBACK(LoadChanged), this);
+    g_signal_connect(view, "load-failed", G_CALLBACK(LoadFailed), this);
+    g_signal_connect(view, "notify::title", G_CALLBACK(TitleChanged), this);
+}
+
+TWebKitBrowserControl::~TWebKitBrowserControl() {
+    FPopups.reset();
+    g_signal_handlers_disconnect_by_data(FContent.get(), this);
+    webkit_user_content_manager_unregister_script_message_handler(FContent.get(), MessageHandlerName);
+    FRoute->Control = nullptr;
+    g_signal_handlers_disconnect_by_data(FView.get(), this);
+    gtk_widget_destroy(GTK_WIDGET(FView.get()));
+    FView.reset();
+    FContent.reset();
+    FContext.reset();
+}
+
+void TWebKitBrowserControl::ConnectPageSignals(WebKitWebView* view) {
+    g_signal_connect(view, "create", G_CALLBACK(Create), this);
+    g_signal_connect(view, "permission-request", G_CALLBACK(PermissionRequest), this);
+    g_signal_connect(view, "context-menu", G_CALLBACK(ContextMenu), this);
+    g_signal_connect(view, "key-press-event", G_CALLBACK(KeyPress), this);
+    g_signal_connect(view, "scroll-event", G_CALLBACK(Scroll), this);
+}
+
+void TWebKitBrowserControl::Navigate(TextView uri) {
+    webkit_web_view_load_uri(FView.get(), Shared::ToUtf8(uri).c_str());
+}
+
+void TWebKitBrowserControl::Evaluate(const std::string& script) {
+    // Result not awaited: no callback, nothing to cancel.
+    webkit_web_view_evaluate_javascript(FView.get(), script.data(), static_cast<gssize>(script.size()), nullptr,
+                                        nullptr, nullptr, nullptr, nullptr);
+}
+
+void TWebKitBrowserControl::ExecuteScript(TextView script) {
+    if (FCreated) Evaluate(Shared::ToUtf8(script));
+}
+
+void TWebKitBrowserControl::PostWebMessageAsJson(TextView json) {
+    if (!FCreated) return;
+    // JSON text is a JavaScript expression: the shim hands it to the listeners already parsed.
+    std::string script;
+    script.reserve(DispatchOpen.size() + json.size() + DispatchClose.size() + 16);
+    script.append(DispatchOpen).append(Shared::ToUtf8(json)).append(DispatchClose);
+    Evaluate(script);
+}
+
+void TWebKitBrowserControl::AddScriptToExecuteOnDocumentCreated(TextView script) {
+    AddDocumentStartScript(FContent.get(), Shared::ToUtf8(script));
+}
+
+void TWebKitBrowserControl::SetSetting(TBrowserSetting setting, bool value) {
+    FSettings[setting] = value;
+    WebKitSettings* settings = webkit_web_view_get_settings(FView.get());
+    switch (setting) {
+    case TBrowserSetting::IsScriptEnabled:
+        webkit_settings_set_enable_javascript(settings, value);
+        break;
+    case TBrowserSetting::AreDevToolsEnabled:
+        webkit_settings_set_enable_developer_extras(settings, value);
+        break;
+    default:
+        // Zoom keys and context menus are decided in their signals; the status bar, web
+        // messages and error pages have no switch in this engine (messages are always on, the
+        // engine always shows its error page).
+        break;
+    }
+}
+
+bool TWebKitBrowserControl::Setting(TBrowserSetting setting) const {
+    const auto found = FSettings.find(setting);
+    return found != FSettings.end() && found->second;
+}
+
+void TWebKitBrowserControl::AddWebResourceRequestedFilter(TextView uriPattern) {
+    // Only the app scheme reaches us here; the pattern decides which of its URIs are answered.
+    FFilters.emplace_back(uriPattern);
+}
+
+void TWebKitBrowserControl::Focus() {
+    GtkWidget* top = gtk_widget_get_toplevel(Widget());
+    if (gtk_widget_is_toplevel(top)) gtk_window_present(GTK_WINDOW(top));
+    gtk_widget_grab_focus(Widget());
+}
+
+void TWebKitBrowserControl::SchemeRequest(WebKitURISchemeRequest* request, gpointer data) {
+    TWebKitBrowserControl* control = static_cast<SchemeRoute*>(data)->Control;
+    if (control == nullptr) {
+        FinishSchemeRequest(request, std::nullopt);
+        return;
+    }
+    control->Serve(request);
+}
+
+void TWebKitBrowserControl::Serve(WebKitURISchemeRequest* request) {
+    const char* uri = webkit_uri_scheme_request_get_uri(request);
+    const std::string text = uri != nullptr ? uri : "";
+    const bool filtered = std::any_of(FFilters.begin(), FFilters.end(), [&](const Shared::Text& pattern) {
+        return g_pattern_match_simple(Shared::ToUtf8(pattern).c_str(), text.c_str());
+    });
+    std::optional<TWebResourceResponse> answer;
+    if (filtered && FHooks.ResourceRequested) answer = FHooks.ResourceRequested(Shared::FromUtf8(text));
+    FinishSchemeRequest(request, std::move(answer));
+}
+
+void TWebKitBrowserControl::ScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (!self->OnWebMessageReceived) return;
+    JSCValue* value = webkit_javascript_result_get_js_value(result);
+    // The shim posts the JSON text itself; anything else posted to the handler is turned into it.
+    GCharPtr json{jsc_value_is_string(value) ? jsc_value_to_string(value) : jsc_value_to_json(value, 0)};
+    if (json) self->OnWebMessageReceived(Shared::FromUtf8(json.get()));
+}
+
+GtkWidget* TWebKitBrowserControl::Create(WebKitWebView* view, WebKitNavigationAction* action, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    if (self->FHooks.NewWindowRequested && self->FHooks.NewWindowRequested(Shared::FromUtf8(uri ? uri : "")))
+        return nullptr;
+    return self->FPopups->Create(view);
+}
+
+gboolean TWebKitBrowserControl::PermissionRequest(WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
+    webkit_permission_request_allow(request);
+    return TRUE;
+}
+
+gboolean TWebKitBrowserControl::ContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
+                                            gpointer data) {
+    return !static_cast<TWebKitBrowserControl*>(data)->Setting(TBrowserSetting::AreDefaultContextMenusEnabled);
+}
+
+double TWebKitBrowserControl::ZoomFactor() const { return webkit_web_view_get_zoom_level(FView.get()); }
+
+void TWebKitBrowserControl::SetZoomFactor(double factor) { webkit_web_view_set_zoom_level(FView.get(), factor); }
+
+void TWebKitBrowserControl::ZoomBy(double factor) {
+    const double level = factor == 0.0 ? 1.0 : webkit_web_view_get_zoom_level(FView.get()) * factor;
+    webkit_web_view_set_zoom_level(FView.get(), std::clamp(level, MinZoom, MaxZoom));
+}
+
+// The engine has no zoom keys of its own: with zoom allowed Ctrl with +, - and 0 zoom the page;
+// without, the keys go to the page like any other.
+gboolean TWebKitBrowserControl::KeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (!HasControl(event->state) || !self->Setting(TBrowserSetting::IsZoomControlEnabled)) return FALSE;
+    switch (event->keyval) {
+    case GDK_KEY_plus: case GDK_KEY_equal: case GDK_KEY_KP_Add: self->ZoomBy(ZoomStep); return TRUE;
+    case GDK_KEY_minus: case GDK_KEY_KP_Subtract: self->ZoomBy(1.0 / ZoomStep); return TRUE;
+    case GDK_KEY_0: case GDK_KEY_KP_0: self->ZoomBy(0.0); return TRUE;
+    default: return FALSE;
+    }
+}
+
+gboolean TWebKitBrowserControl::Scroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (!HasControl(event->state) || !self->Setting(TBrowserSetting::IsZoomControlEnabled)) return FALSE;
+    double dy = 0.0;
+    if (event->direction == GDK_SCROLL_UP) dy = -1.0;
+    else if (event->direction == GDK_SCROLL_DOWN) dy = 1.0;
+    else if (event->direction == GDK_SCROLL_SMOOTH) dy = event->delta_y;
+    if (dy < 0.0) self->ZoomBy(ZoomStep);
+    else if (dy > 0.0) self->ZoomBy(1.0 / ZoomStep);
+    return TRUE;
+}
+
+void TWebKitBrowserControl::LoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (event == WEBKIT_LOAD_FINISHED && self->FHooks.NavigationCompleted) self->FHooks.NavigationCompleted();
+}
+
+gboolean TWebKitBrowserControl::LoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (self->FHooks.NavigationCompleted) self->FHooks.NavigationCompleted();
+    return FALSE; // the engine shows its error page
+}
+
+void TWebKitBrowserControl::TitleChanged(GObject* view, GParamSpec*, gpointer data) {
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    const char* title = webkit_web_view_get_title(WEBKIT_WEB_VIEW(view));
+    if (self->OnDocumentTitleChanged) self->OnDocumentTitleChanged(Shared::FromUtf8(title != nullptr ? title : ""));
+}
+
+} // namespace Velmora::Platform
