@@ -1,11 +1,13 @@
 // The bridge's own share of a round trip (parse, dispatch, reply text) and answering a resource
 // request from the payload.
 #include "bridge/BrowserExternalModule.h"
-#include "browser/BrowserControl.h"
 #include "browser/ResourceServing.h"
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
+#include "platform/AppScheme.h"
+#include "platform/BrowserControl.h"
 
 #include "PayloadWriter.h"
+#include "unit/fakes/RecordingMainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,24 +21,25 @@ using namespace Velmora::Shared;
 namespace fs = std::filesystem;
 
 // Keeps the last reply, as a browser would take it.
-class TKeepingBrowser final : public TBrowserControl {
+class TKeepingBrowser final : public Velmora::Platform::TBrowserControl {
 public:
     Text Last;
     void Navigate(TextView) override {}
     void ExecuteScript(TextView script) override { Last.assign(script); }
     void PostWebMessageAsJson(TextView json) override { Last.assign(json); }
     void AddScriptToExecuteOnDocumentCreated(TextView) override {}
-    void SetSetting(TBrowserSetting, bool) override {}
+    void SetSetting(Velmora::Platform::TBrowserSetting, bool) override {}
     void AddWebResourceRequestedFilter(TextView) override {}
     void Focus() override {}
+    double ZoomFactor() const override { return 1.0; }
+    void SetZoomFactor(double) override {}
 };
 
 void BM_HelloThroughDispatcher(benchmark::State& state) {
     TPayloadReader reader;
     TKeepingBrowser browser;
-    TBrowserExternalModule module;
-    module.ExeZip = &reader;
-    module.BrowserControl = &browser;
+    Velmora::Tests::TRecordingMainWindow window;
+    TBrowserExternalModule module({window, browser, &reader});
     const Text message = u"{\"id\":10001,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":{}}";
     for (auto _ : state) {
         module.EdgeBrowserWebMessageReceived(message);
@@ -50,8 +53,8 @@ BENCHMARK(BM_HelloThroughDispatcher);
 // dispatcher: the parse cost of a larger call.
 void BM_ParseCallWithArguments(benchmark::State& state) {
     TKeepingBrowser browser;
-    TBrowserExternalModule module;
-    module.BrowserControl = &browser;
+    Velmora::Tests::TRecordingMainWindow window;
+    TBrowserExternalModule module({window, browser, nullptr});
     const Text message = u"{\"id\":30003,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":"
                          u"{\"filePath\":\"out/a.txt\",\"contents\":\"" + Text(1024, u'x') + u"\"}}";
     for (auto _ : state) module.EdgeBrowserWebMessageReceived(message);
@@ -69,8 +72,8 @@ void BM_Serve100KBStoredEncrypted(benchmark::State& state) {
     TPayloadReader reader;
     reader.SetPassword(ArchivePassword);
     reader.Attach(Velmora::Pack::BuildPayloadArchive({{u"app/page.js", dir / "page.js"}}, nullptr));
-    const Text uri = Text(PlatformAppScheme().Prefix) + u"page.js?v=1";
-    const Text appDirPath = FromPath(dir) + PlatformAppScheme().PathDelimiter;
+    const Text uri = Text(Velmora::Platform::AppScheme().Prefix) + u"page.js?v=1";
+    const Text appDirPath = FromPath(dir) + Velmora::Platform::AppScheme().PathDelimiter;
 
     for (auto _ : state) {
         auto answer = AnswerWebResourceRequest(uri, &reader, u"app", appDirPath, true);

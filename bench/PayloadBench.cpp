@@ -2,7 +2,7 @@
 // extracting stored encrypted entries against a plain copy of the same bytes. The archives are
 // built in memory by libzip with the packer's settings (stored, traditional PKWARE encryption),
 // so the benchmark needs no files.
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
 
 #include <benchmark/benchmark.h>
 #include <zip.h>

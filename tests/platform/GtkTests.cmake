@@ -3,15 +3,19 @@
 # openbox started when no window manager runs); and the real runtime driven end to end.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
+# The content types the system registers, read through the base library's overlay.
+velmora_add_test(platform_mime LABEL platform LIBS velmora_base
+  SOURCES platform/gtk/MimeOverlayTest.cpp)
+
 # No accessibility bus in tests; the desktop libraries' own end-of-process leaks are not ours.
 set(_gtk_test_env "NO_AT_BRIDGE=1" "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
 
-velmora_add_test(platform_gtk_system LABEL platform
+velmora_add_test(platform_gtk_system LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/SystemHelpersTest.cpp platform/gtk/SingleInstanceTest.cpp)
 set_tests_properties(platform_gtk_system PROPERTIES ENVIRONMENT "${_gtk_test_env}")
 
 # Tests that may start a window manager of their own take turns with each other.
-velmora_add_test(platform_gtk_windows LABEL platform TIMEOUT 300
+velmora_add_test(platform_gtk_windows LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/StartupDialogsTest.cpp
           platform/gtk/NativeMainWindowTest.cpp platform/gtk/ThemeApplyTest.cpp)
 set_tests_properties(platform_gtk_windows PROPERTIES
@@ -26,7 +30,7 @@ set_tests_properties(e2e_gtk_startup PROPERTIES
 
 # The browser view in the real engine, in the test process: scheme, messages, new windows,
 # permissions, running bar, closing.
-velmora_add_test(platform_gtk_browser LABEL platform TIMEOUT 300
+velmora_add_test(platform_gtk_browser LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/BrowserViewTest.cpp)
 set_tests_properties(platform_gtk_browser PROPERTIES
   ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)

@@ -3,18 +3,22 @@
 # and the real runtime driven end to end with xdotool.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
+# The content types the system registers, read through the base library's overlay.
+velmora_add_test(platform_mime LABEL platform LIBS velmora_base
+  SOURCES platform/win32/MimeOverlayTest.cpp)
+
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/loader ${CMAKE_CURRENT_BINARY_DIR}/support/loader)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/installer ${CMAKE_CURRENT_BINARY_DIR}/support/installer)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/inspector ${CMAKE_CURRENT_BINARY_DIR}/support/inspector)
 
-velmora_add_test(platform_win32_system LABEL platform
+velmora_add_test(platform_win32_system LABEL platform LIBS velmora_runtime
   SOURCES platform/win32/SystemHelpersTest.cpp platform/win32/SingleInstanceTest.cpp
           platform/win32/ChildProcess.cpp)
 add_dependencies(platform_win32_system velmora_test_loader)
 target_compile_definitions(platform_win32_system PRIVATE
   VELMORA_TEST_LOADER_PATH="${VELMORA_HOST_PATH_PREFIX}$<TARGET_FILE:velmora_test_loader>")
 
-velmora_add_test(platform_win32_windows LABEL platform TIMEOUT 300
+velmora_add_test(platform_win32_windows LABEL platform LIBS velmora_runtime
   SOURCES platform/win32/WindowProbe.cpp platform/win32/StartupDialogsTest.cpp
           platform/win32/EdgeInstallerFormTest.cpp platform/win32/NativeMainWindowTest.cpp
           platform/win32/ThemeApplyTest.cpp platform/win32/EdgeBrowserTest.cpp)

@@ -4,9 +4,9 @@
 // permissions, the running bar, and closing after the window has gone.
 #include "GtkTestDisplay.h"
 
-#include "browser/BrowserControl.h"
+#include "platform/BrowserControl.h"
 #include "browser/BrowserForm.h"
-#include "browser/BrowserView.h"
+#include "platform/BrowserView.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,8 @@ protected:
         FForm->IsRuntime = true;
         FForm->HandleRequests = true;
         FForm->RuntimeAppID = u"org.velmora.view";
-        FView = CreateBrowserView(FWindow, *FForm);
+        FView = Platform::CreateBrowserView(FWindow, *FForm, {});
+        FForm->EdgeBrowser = &FView->EdgeBrowser();
         FView->EdgeBrowser().OnDocumentTitleChanged = [this](TextView title) { FTitle = ToUtf8(title); };
         gtk_widget_show_all(FWindow);
     }
@@ -78,7 +79,7 @@ protected:
     std::string FDir;
     GtkWidget* FWindow = nullptr;
     std::unique_ptr<TBrowserForm> FForm;
-    std::unique_ptr<TBrowserView> FView;
+    std::unique_ptr<Platform::TBrowserView> FView;
     std::vector<Started> FStarted;
     std::string FTitle;
 };
@@ -98,7 +99,7 @@ TEST_F(BrowserViewTest, CreationCompletesFromTheLoopAndTheBarGoesAtTheFirstLoad)
 
 TEST_F(BrowserViewTest, MessagesTravelBothWaysAsJson) {
     std::vector<std::string> received;
-    TBrowserControl& control = FView->EdgeBrowser();
+    Platform::TBrowserControl& control = FView->EdgeBrowser();
     control.OnWebMessageReceived = [&](TextView json) {
         received.push_back(ToUtf8(json));
         // Quotes, a backslash and a line separator reach the page's listeners intact.

@@ -1,6 +1,6 @@
 // Linux: the content types of /etc/mime.types (Debian's media-types, installed by the setup
 // script) reach the process table and replace built-in rows.
-#include "shared/MimeTypes.h"
+#include "platform/MimeOverlay.h"
 #include "shared/StrUtils.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@ namespace Velmora::Shared {
 namespace {
 
 TEST(SystemMimeTypes, MimeTypesFileOverlaysTheBuiltInRows) {
-    EXPECT_FALSE(ReadSystemMimeTypes().empty());
+    EXPECT_FALSE(Platform::ReadSystemMimeTypes().empty());
     const std::vector<std::pair<Text, Text>> types = {
         {u"data/x.json", u"application/json"}, // no built-in row
         {u"font.WOFF2", u"font/woff2"},

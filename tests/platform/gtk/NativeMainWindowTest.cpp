@@ -3,9 +3,9 @@
 // close request going through OnCloseQuery.
 #include "GtkTestDisplay.h"
 
-#include "browser/NativeMainWindow.h"
+#include "platform/MainWindow.h"
 #include "browser/WindowLayout.h"
-#include "startup/ProjectSettings.h"
+#include "payload/ProjectSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 
 using namespace Velmora;
 using namespace Velmora::Runtime;
+using Velmora::Platform::TNativeMainWindow;
 using namespace Velmora::Testing;
 
 namespace {
@@ -21,7 +22,7 @@ namespace {
 std::unique_ptr<TNativeMainWindow> WindowFromSettings(const char16_t* ini) {
     Shared::TProjectSettings settings;
     settings.Document().LoadFromText(ini);
-    return std::make_unique<TNativeMainWindow>(LayoutFromSettings(settings, u"Layout Test"));
+    return CreateWindowFromLayout(LayoutFromSettings(settings, u"Layout Test"));
 }
 
 bool Has(const std::vector<std::string>& atoms, const std::string& name) {

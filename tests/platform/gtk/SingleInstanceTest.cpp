@@ -1,6 +1,6 @@
 // The single-instance lock across real processes: a holder in another process is seen, and its
 // end (however it ends) frees the lock; identifiers never share or escape the lock folder.
-#include "startup/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <string>
 
-using Velmora::Runtime::TSingleInstanceLock;
+using Velmora::Platform::TSingleInstanceLock;
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,7 +32,7 @@ protected:
 
     static bool HeldElsewhere(std::u16string_view id) {
         bool existed = false;
-        auto lock = TSingleInstanceLock::Create(id, existed);
+        auto lock = Velmora::Platform::CreateSingleInstanceLock(id, existed);
         EXPECT_NE(lock, nullptr);
         return existed;
     }
@@ -52,7 +52,7 @@ public:
             close(ready[0]);
             close(quit[1]);
             bool existed = true;
-            auto lock = TSingleInstanceLock::Create(id, existed);
+            auto lock = Velmora::Platform::CreateSingleInstanceLock(id, existed);
             const char state = existed ? 'E' : 'L';
             if (write(ready[1], &state, 1) != 1) _exit(2);
             char c;
@@ -108,7 +108,7 @@ TEST_F(LockFolder, IdentifiersAreEscapedIntoOneFileEachInsideTheFolder) {
     std::vector<std::unique_ptr<TSingleInstanceLock>> held;
     for (const auto& id : ids) {
         bool existed = true;
-        held.push_back(TSingleInstanceLock::Create(id, existed));
+        held.push_back(Velmora::Platform::CreateSingleInstanceLock(id, existed));
         EXPECT_FALSE(existed) << "a lock of another identifier was taken for this one";
     }
     // Each is held: a second open of the same identifier sees it.

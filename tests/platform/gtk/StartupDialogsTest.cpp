@@ -3,21 +3,23 @@
 #include "GtkTestDisplay.h"
 
 #include "platform/gtk/GtkHandles.h"
-#include "shared/Resources.h"
-#include "startup/StartupUi.h"
+#include "platform/Resources.h"
+#include "platform/StartupDialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-using namespace Velmora::Runtime;
+
+using namespace Velmora::Platform;
 using namespace Velmora::Testing;
-using Velmora::Platform::GObjectPtr;
+using namespace Velmora;
+
 
 namespace {
 
 GObjectPtr<GdkPixbuf> DecodeResource(const char* name) {
-    const auto data = Velmora::Shared::FindResourceData(name);
+    const auto data = Velmora::Platform::FindResourceData(name);
     GObjectPtr<GdkPixbufLoader> loader(gdk_pixbuf_loader_new());
     gdk_pixbuf_loader_write(loader.get(), data.data(), data.size(), nullptr);
     gdk_pixbuf_loader_close(loader.get(), nullptr);
@@ -251,7 +253,8 @@ class InstallerWindow : public ::testing::TestWithParam<InstallerCase> {};
 
 TEST_P(InstallerWindow, CentredColouredAnimatedAndRefusingToClose) {
     const auto& c = GetParam();
-    TEdgeInstallerForm form;
+    const auto formOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& form = *formOwner;
     form.SetColor(c.color);
     form.SetIndicatorColor(c.indicatorColor);
     form.SetIndicatorType(c.indicatorType);

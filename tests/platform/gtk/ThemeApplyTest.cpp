@@ -3,7 +3,7 @@
 #include "GtkTestDisplay.h"
 
 #include "bridge/StylesUtils.h"
-#include "bridge/ThemePalettes.h"
+#include "shared/ThemePalettes.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ TEST(ThemeApply, PalettesColourWindowsEntriesAndButtonsAndGoAwayForThePlatformLo
     const std::uint32_t platformBackground = StyleColor(existing.window, "background-color");
     const bool userDark = PrefersDark();
 
-    ApplyThemePalette(&Light);
+    TStylesUtils::ApplyPalette(&Light);
     EXPECT_EQ(ActiveThemePalette(), &Light);
     Widgets later;
     for (GtkWidget* window : {existing.window, later.window}) {
@@ -64,13 +64,13 @@ TEST(ThemeApply, PalettesColourWindowsEntriesAndButtonsAndGoAwayForThePlatformLo
     EXPECT_EQ(StyleColor(later.button, "background-color"), Light.Control);
     EXPECT_FALSE(PrefersDark());
 
-    ApplyThemePalette(&Dark); // replaces, never stacks
+    TStylesUtils::ApplyPalette(&Dark); // replaces, never stacks
     EXPECT_EQ(ActiveThemePalette(), &Dark);
     EXPECT_EQ(StyleColor(existing.window, "background-color"), Dark.Window);
     EXPECT_EQ(StyleColor(existing.entry, "color"), Dark.ControlText);
     EXPECT_TRUE(PrefersDark());
 
-    ApplyThemePalette(nullptr);
+    TStylesUtils::ApplyPalette(nullptr);
     EXPECT_EQ(ActiveThemePalette(), nullptr);
     EXPECT_EQ(StyleColor(existing.window, "background-color"), platformBackground);
     EXPECT_EQ(PrefersDark(), userDark);

@@ -3,10 +3,9 @@
 #include "platform/win32/EdgeBrowser.h"
 
 #include "WindowProbe.h"
-#include "browser/BrowserControl.h"
+#include "platform/BrowserControl.h"
 #include "browser/BrowserForm.h"
-#include "browser/BrowserView.h"
-#include "browser/EdgeEx.h"
+#include "platform/BrowserView.h"
 #include "platform/win32/UiMetrics.h"
 
 #include <commctrl.h>
@@ -21,24 +20,22 @@ using namespace Velmora::Tests;
 
 class EdgeBrowserWithoutLoader : public ::testing::Test {
 protected:
+    static constexpr Shared::TextView MissingLoader = u"C:\\velmora-missing\\Win32\\WebView2LoaderWin32.dll";
+
     void SetUp() override {
-        FSavedPath = Shared::WebView2LoaderPath;
-        Shared::WebView2LoaderPath = u"C:\\velmora-missing\\Win32\\WebView2LoaderWin32.dll";
         FParent.reset(CreateWindowExW(0, L"STATIC", L"Edge browser test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                       400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
         ASSERT_TRUE(FParent);
     }
-    void TearDown() override { Shared::WebView2LoaderPath = FSavedPath; }
-
     HWND Parent() const { return FParent.get(); }
 
 private:
-    Shared::Text FSavedPath;
     UniqueWindow FParent;
 };
 
 TEST_F(EdgeBrowserWithoutLoader, CreationFailureReachesTheHandlerFromTheMessageLoop) {
     TEdgeBrowser browser(Parent(), RECT{0, 0, 200, 100});
+    browser.LoaderLibraryPath = MissingLoader;
     std::vector<HRESULT> results;
     browser.OnCreateWebViewCompleted = [&](TCustomEdgeBrowser& sender, HRESULT result) {
         EXPECT_EQ(&sender, &browser);
@@ -65,6 +62,7 @@ TEST_F(EdgeBrowserWithoutLoader, CreationFailureReachesTheHandlerFromTheMessageL
 
 TEST_F(EdgeBrowserWithoutLoader, FailureWithoutHandlerRaisesEdgeError) {
     TEdgeBrowser browser(Parent(), RECT{0, 0, 200, 100});
+    browser.LoaderLibraryPath = MissingLoader;
     try {
         browser.CreateWebView();
         FAIL() << "no EEdgeError";
@@ -77,6 +75,7 @@ TEST_F(EdgeBrowserWithoutLoader, FailureWithoutHandlerRaisesEdgeError) {
 
 TEST_F(EdgeBrowserWithoutLoader, SettingsBeforeCreationRaiseNotInstantiated) {
     TEdgeBrowser browser(Parent(), RECT{0, 0, 200, 100});
+    browser.LoaderLibraryPath = MissingLoader;
     struct TSetter {
         const char* Name;
         void (TCustomEdgeBrowser::*Set)(bool);
@@ -109,8 +108,9 @@ TEST_F(EdgeBrowserWithoutLoader, SettingsBeforeCreationRaiseNotInstantiated) {
 TEST_F(EdgeBrowserWithoutLoader, ViewFillsItsParentAndKeepsTheBarAfterAFailedCreation) {
     Shared::TBrowserForm form(nullptr);
     form.IsRuntime = true;
-    auto view = Shared::CreateBrowserView(Parent(), form);
-    EXPECT_EQ(form.EdgeBrowser, &view->EdgeBrowser());
+    TBrowserViewOptions options;
+    options.LoaderLibraryPath = Shared::Text(MissingLoader);
+    auto view = CreateBrowserView(Parent(), form, options);
     EXPECT_TRUE(view->EdgeBrowser().OnWebMessageReceived) << "the form's handler is installed";
     view->SetBounds(300, 200);
     PumpMessagesFor(100);
@@ -144,7 +144,6 @@ TEST_F(EdgeBrowserWithoutLoader, ViewFillsItsParentAndKeepsTheBarAfterAFailedCre
     EXPECT_TRUE(sawBar);
 
     view.reset();
-    EXPECT_EQ(form.EdgeBrowser, nullptr);
     EXPECT_TRUE(ControlsOf(Parent()).empty());
 }
 

@@ -1,6 +1,6 @@
 // The installation window and its activity indicator as real windows under Wine, and the
 // indicator's frames as computed.
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 #include "WindowProbe.h"
 #include "platform/win32/ActivityIndicator.h"
@@ -13,6 +13,8 @@
 namespace Velmora::Runtime {
 namespace {
 
+using namespace Velmora::Platform;
+
 using namespace Velmora::Tests;
 using Platform::Scaled;
 using Platform::TActivityIndicatorType;
@@ -20,7 +22,8 @@ using Platform::TActivityIndicatorType;
 HWND IndicatorOf(HWND form) { return FindWindowExW(form, nullptr, L"Velmora.ActivityIndicator", nullptr); }
 
 TEST(EdgeInstallerForm, PopupWithShadowRoundedRegionCursorAndIndicator) {
-    TEdgeInstallerForm form;
+    const auto formOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& form = *formOwner;
     form.Show();
     const auto hwnd = static_cast<HWND>(form.Handle());
     ASSERT_TRUE(hwnd);
@@ -61,7 +64,8 @@ TEST(EdgeInstallerForm, PopupWithShadowRoundedRegionCursorAndIndicator) {
 TEST(EdgeInstallerForm, RefusesToCloseUntilFreed) {
     HWND hwnd = nullptr;
     {
-        TEdgeInstallerForm form;
+        const auto formOwner = Platform::CreateEdgeInstallerForm();
+        Platform::TEdgeInstallerForm& form = *formOwner;
         form.Show();
         hwnd = static_cast<HWND>(form.Handle());
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -82,7 +86,8 @@ void PrintTo(const TColorCase& c, std::ostream* os) { *os << std::hex << "settin
 class EdgeInstallerFormColor : public ::testing::TestWithParam<TColorCase> {};
 
 TEST_P(EdgeInstallerFormColor, SystemIndexOrBgr) {
-    TEdgeInstallerForm form;
+    const auto formOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& form = *formOwner;
     form.SetColor(GetParam().Setting);
     form.Show();
     int w = 0, h = 0;
@@ -110,7 +115,8 @@ class ActivityIndicatorPaint : public ::testing::TestWithParam<TIndicatorCase> {
 
 TEST_P(ActivityIndicatorPaint, InkOfItsColourAndAnimation) {
     const TIndicatorCase& c = GetParam();
-    TEdgeInstallerForm form;
+    const auto formOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& form = *formOwner;
     form.SetColor(0x00808080); // mid grey: black and white ink both stand out
     form.SetIndicatorColor(c.Color);
     form.SetIndicatorType(c.Type);

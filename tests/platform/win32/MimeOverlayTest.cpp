@@ -1,6 +1,6 @@
 // Win32: the registry overlay, read from keys this test writes below HKEY_CLASSES_ROOT (under
 // Wine that is the prefix's machine classes) and deletes again.
-#include "shared/MimeTypes.h"
+#include "platform/MimeOverlay.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(RegistryMimeOverlay, ExtensionKeysThenTheDatabaseLowerCased) {
-    const TMimeTable table({}, ReadSystemMimeTypes());
+    const TMimeTable table({}, Platform::ReadSystemMimeTypes());
     EXPECT_EQ(table.Lookup(u".velmoramimea"), u"application/x-velmora-a");
     EXPECT_EQ(table.Lookup(u".velmoramimeb"), TMimeTable::DefaultType); // empty value: no entry
     EXPECT_EQ(table.Lookup(u".velmoramimec"), u"text/x-velmora-second"); // the database pass wins

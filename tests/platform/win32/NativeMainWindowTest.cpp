@@ -1,10 +1,12 @@
 // The main window as a real window under Wine: every window setting through LayoutFromSettings
-// (one table of cases), the size limits enforced, and the close handshake with the loop.
-#include "browser/NativeMainWindow.h"
+// and the window primitives (one table of cases), the size limits enforced, and the close
+// handshake with the loop.
+#include "platform/MainWindow.h"
+#include "platform/MessageLoop.h"
 
 #include "WindowProbe.h"
 #include "browser/WindowLayout.h"
-#include "startup/ProjectSettings.h"
+#include "payload/ProjectSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +53,10 @@ class MainWindowSettings : public ::testing::TestWithParam<TWindowCase> {};
 
 TEST_P(MainWindowSettings, StylesSizeLimitsStateAndStacking) {
     const TWindowCase& c = GetParam();
-    TNativeMainWindow window(LayoutOf(c.Ini));
-    window.Show();
+    const auto window = CreateWindowFromLayout(LayoutOf(c.Ini));
+    window->Show();
     PumpMessagesFor(50);
-    const auto hwnd = static_cast<HWND>(window.Handle());
+    const auto hwnd = static_cast<HWND>(window->Handle());
     ASSERT_TRUE(hwnd);
     EXPECT_EQ(WindowText(hwnd), L"Velmora main window test");
 
@@ -135,24 +137,28 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(MainWindowClosing, QueryRefusesThenApprovesAndTheLoopEnds) {
-    TNativeMainWindow window(LayoutOf(u""));
+    const auto window = CreateWindowFromLayout(LayoutOf(u""));
     bool canClose = false;
     int queries = 0, closes = 0;
-    window.OnCloseQuery = [&] {
+    window->OnCloseQuery = [&] {
         ++queries;
         return canClose;
     };
-    window.OnClose = [&] { ++closes; };
-    window.Show();
-    const auto hwnd = static_cast<HWND>(window.Handle());
+    // Closing the main window ends the loop: that is the main form's rule, given here.
+    window->OnClose = [&] {
+        ++closes;
+        Platform::QuitMessageLoop();
+    };
+    window->Show();
+    const auto hwnd = static_cast<HWND>(window->Handle());
 
     SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); // the title bar's close button
     EXPECT_TRUE(IsWindow(hwnd));
     EXPECT_EQ(queries, 1);
 
     canClose = true;
-    window.Close(); // queued: served by the loop, which the close ends
-    RunMessageLoop();
+    window->Close(); // queued: served by the loop, which the close ends
+    Platform::RunMessageLoop();
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(queries, 2);
     EXPECT_EQ(closes, 1);
@@ -161,9 +167,9 @@ TEST(MainWindowClosing, QueryRefusesThenApprovesAndTheLoopEnds) {
 TEST(MainWindowClosing, DestroyingTheObjectIsNoCloseAndLeavesTheLoopAlone) {
     int closes = 0;
     {
-        TNativeMainWindow window(LayoutOf(u""));
-        window.OnClose = [&] { ++closes; };
-        window.Show();
+        const auto window = CreateWindowFromLayout(LayoutOf(u""));
+        window->OnClose = [&] { ++closes; };
+        window->Show();
     }
     EXPECT_EQ(closes, 0);
     MSG msg;
@@ -171,14 +177,14 @@ TEST(MainWindowClosing, DestroyingTheObjectIsNoCloseAndLeavesTheLoopAlone) {
 }
 
 TEST(MainWindowResize, ReportsTheClientSize) {
-    TNativeMainWindow window(LayoutOf(u"WindowBorder=0"));
+    const auto window = CreateWindowFromLayout(LayoutOf(u"WindowBorder=0"));
     int width = 0, height = 0;
-    window.OnResize = [&](int w, int h) {
+    window->OnResize = [&](int w, int h) {
         width = w;
         height = h;
     };
-    window.Show();
-    SetWindowPos(static_cast<HWND>(window.Handle()), nullptr, 0, 0, 640, 360, SWP_NOMOVE | SWP_NOZORDER);
+    window->Show();
+    SetWindowPos(static_cast<HWND>(window->Handle()), nullptr, 0, 0, 640, 360, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(width, 640); // no frame: client and window agree
     EXPECT_EQ(height, 360);
 }

@@ -1,6 +1,6 @@
 // The single-instance lock under Wine: the named mutex as this process and another process of
 // the same user see it.
-#include "startup/SingleInstance.h"
+#include "platform/SingleInstance.h"
 
 #include "ChildProcess.h"
 
@@ -25,7 +25,7 @@ TEST(ChildProbe, Lock) {
     if (!GetEnvironmentVariableW(L"VELMORA_TEST_LOCK_ID", id, 256)) GTEST_SKIP() << "runs as a child only";
     bool existed = false;
     const std::wstring name(id);
-    const auto lock = TSingleInstanceLock::Create(Shared::Text(name.begin(), name.end()), existed);
+    const auto lock = Velmora::Platform::CreateSingleInstanceLock(Shared::Text(name.begin(), name.end()), existed);
     std::exit(existed ? 10 : 11);
 }
 
@@ -36,16 +36,16 @@ TEST(SingleInstanceLock, HeldUntilDestroyedSeenByThisProcessAndOthers) {
     EXPECT_EQ(RunTestChild(L"ChildProbe.Lock"), 11) << "nobody holds it yet";
 
     bool existed = true;
-    auto first = TSingleInstanceLock::Create(name, existed);
+    auto first = Velmora::Platform::CreateSingleInstanceLock(name, existed);
     EXPECT_FALSE(existed);
-    auto second = TSingleInstanceLock::Create(name, existed);
+    auto second = Velmora::Platform::CreateSingleInstanceLock(name, existed);
     EXPECT_TRUE(existed);
     EXPECT_EQ(RunTestChild(L"ChildProbe.Lock"), 10);
 
     // The name is exact: another letter case is another lock.
     std::wstring upper = id;
     upper[0] = L'C';
-    TSingleInstanceLock::Create(Shared::Text(upper.begin(), upper.end()), existed);
+    Velmora::Platform::CreateSingleInstanceLock(Shared::Text(upper.begin(), upper.end()), existed);
     EXPECT_FALSE(existed);
 
     first.reset();

@@ -1,7 +1,7 @@
 // The localized message box and the password prompt as real windows under Wine: a helper thread
 // finds them by class and title, checks what they show and answers them with key messages, as
 // the user's keyboard would reach them through the modal loop.
-#include "startup/StartupUi.h"
+#include "platform/StartupDialogs.h"
 
 #include "WindowProbe.h"
 #include "platform/win32/UiMetrics.h"
@@ -12,6 +12,8 @@
 
 namespace Velmora::Runtime {
 namespace {
+
+using namespace Velmora::Platform;
 
 using namespace Velmora::Tests;
 

@@ -2,11 +2,11 @@
 #include "bridge/StylesUtils.h"
 
 #include "WindowProbe.h"
-#include "bridge/ThemePalettes.h"
-#include "browser/NativeMainWindow.h"
+#include "shared/ThemePalettes.h"
+#include "platform/MainWindow.h"
 #include "browser/WindowLayout.h"
-#include "platform/win32/ThemeApply.h"
-#include "startup/StartupUi.h"
+#include "platform/win32/ThemeColors.h"
+#include "platform/StartupDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ COLORREF Bgr(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0x
 // Every test leaves the platform's own look behind.
 class ThemeApply : public ::testing::Test {
 protected:
-    void TearDown() override { ApplyThemePalette(nullptr); }
+    void TearDown() override { TStylesUtils::ApplyPalette(nullptr); }
 };
 
 COLORREF ClientColor(HWND hwnd) {
@@ -41,29 +41,31 @@ TEST_F(ThemeApply, MainWindowBackgroundFollowsThePaletteAndBack) {
     EXPECT_EQ(ClientColor(hwnd), GetSysColor(COLOR_WINDOW));
 
     UpdateWindow(hwnd);
-    ApplyThemePalette(&TestPalette);
+    TStylesUtils::ApplyPalette(&TestPalette);
     EXPECT_EQ(ActiveThemePalette(), &TestPalette);
     RECT invalid;
     EXPECT_TRUE(GetUpdateRect(hwnd, &invalid, FALSE)) << "our window was not asked to repaint";
     EXPECT_EQ(ClientColor(hwnd), Bgr(TestPalette.Window));
 
-    ApplyThemePalette(nullptr);
+    TStylesUtils::ApplyPalette(nullptr);
     EXPECT_EQ(ActiveThemePalette(), nullptr);
     EXPECT_EQ(ClientColor(hwnd), GetSysColor(COLOR_WINDOW));
 }
 
 TEST_F(ThemeApply, SystemColourIndicesMapToRolesExplicitColoursStay) {
-    ApplyThemePalette(&TestPalette);
+    TStylesUtils::ApplyPalette(&TestPalette);
     EXPECT_EQ(Platform::ThemedSysColor(COLOR_HOTLIGHT), Bgr(TestPalette.Accent));
     EXPECT_EQ(Platform::ThemedSysColor(COLOR_BTNFACE), Bgr(TestPalette.Window));
     EXPECT_EQ(Platform::ThemedSysColor(COLOR_WINDOW), Bgr(TestPalette.Control));
     EXPECT_EQ(Platform::ThemedSysColor(COLOR_SCROLLBAR), GetSysColor(COLOR_SCROLLBAR)); // no role
 
     // The installation window's default colour is the hot-light index: the theme's accent.
-    Runtime::TEdgeInstallerForm themed;
+    const auto themedOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& themed = *themedOwner;
     themed.Show();
     EXPECT_EQ(ClientColor(static_cast<HWND>(themed.Handle())), Bgr(TestPalette.Accent));
-    Runtime::TEdgeInstallerForm explicitColour;
+    const auto explicitColourOwner = Platform::CreateEdgeInstallerForm();
+    Platform::TEdgeInstallerForm& explicitColour = *explicitColourOwner;
     explicitColour.SetColor(0x000000FF);
     explicitColour.Show();
     EXPECT_EQ(ClientColor(static_cast<HWND>(explicitColour.Handle())), RGB(255, 0, 0));

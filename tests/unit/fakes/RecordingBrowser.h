@@ -1,14 +1,15 @@
-// A browser control that records what is asked of it, in order, as readable UTF-8 lines.
+// The browser control (platform/BrowserControl.h) as a recording fake: what is asked of it, in
+// order, as readable UTF-8 lines.
 #pragma once
 
-#include "browser/BrowserControl.h"
+#include "platform/BrowserControl.h"
 
 #include <string>
 #include <vector>
 
 namespace Velmora::Tests {
 
-class TRecordingBrowser final : public Shared::TBrowserControl {
+class TRecordingBrowser final : public Platform::TBrowserControl {
 public:
     std::vector<std::string> Calls;  // every call, e.g. "Navigate qmt:///index.html"
     std::vector<std::string> Posted; // the JSON texts of PostWebMessageAsJson
@@ -26,13 +27,20 @@ public:
     void AddScriptToExecuteOnDocumentCreated(Shared::TextView script) override {
         Record("AddScriptToExecuteOnDocumentCreated ", script);
     }
-    void SetSetting(Shared::TBrowserSetting setting, bool value) override {
+    void SetSetting(Platform::TBrowserSetting setting, bool value) override {
         Calls.push_back("SetSetting " + std::to_string(static_cast<int>(setting)) + (value ? " true" : " false"));
     }
     void AddWebResourceRequestedFilter(Shared::TextView uriPattern) override {
         Record("AddWebResourceRequestedFilter ", uriPattern);
     }
     void Focus() override { Calls.push_back("Focus"); }
+    double ZoomFactor() const override { return Zoom; }
+    void SetZoomFactor(double factor) override {
+        Zoom = factor;
+        Calls.push_back("SetZoomFactor " + std::to_string(factor));
+    }
+
+    double Zoom = 1.0;
 
 private:
     void Record(const char* what, Shared::TextView text) { Calls.push_back(what + Shared::ToUtf8(text)); }

@@ -1,6 +1,6 @@
 // The main window's layout from settings: defaults, limits that move each other, full screen.
 #include "browser/WindowLayout.h"
-#include "startup/ProjectSettings.h"
+#include "payload/ProjectSettings.h"
 
 #include <gtest/gtest.h>
 

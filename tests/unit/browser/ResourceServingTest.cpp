@@ -2,7 +2,7 @@
 // (stored and encrypted), from files beside the executable, and from absolute paths.
 #include "browser/ResourceServing.h"
 #include "shared/StrUtils.h"
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
 
 #include "PayloadWriter.h"
 
@@ -60,7 +60,7 @@ protected:
         delete Root;
     }
 
-    static Text AppDirPath() { return FromPath(*Root / "exe") + PlatformAppScheme().PathDelimiter; }
+    static Text AppDirPath() { return FromPath(*Root / "exe") + Platform::AppScheme().PathDelimiter; }
 
     // The URI form of the temp folder after the scheme's prefix: "C:/Users/.../Temp/x" on
     // Windows, "tmp/x" on Linux (whose scheme puts the root "/" back).
@@ -68,14 +68,14 @@ protected:
         Text text = FromPath(*Root);
         for (char16_t& c : text)
             if (c == u'\\') c = u'/';
-        const TextView root = PlatformAppScheme().AbsoluteRoot;
+        const TextView root = Platform::AppScheme().AbsoluteRoot;
         if (!root.empty() && TextView(text).starts_with(root)) text.erase(0, root.size());
         return text;
     }
 
     // {P}: the scheme's prefix; {p}: the same in capitals; {ROOT}: RootInUri().
     static Text Uri(std::string_view pattern) {
-        const TextView prefix = PlatformAppScheme().Prefix;
+        const TextView prefix = Platform::AppScheme().Prefix;
         Text upper(prefix);
         for (char16_t& c : upper)
             if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
@@ -169,7 +169,7 @@ TEST_F(ResourceServing, EveryRequestReadsAnew) {
 // The Windows rule run on any platform: the rest of a file:/// URI is the absolute path as
 // written, and the prefix test ignores letter case while the removal does not.
 TEST_F(ResourceServing, FileSchemeQuirks) {
-    const TAppScheme file{u"file", u"file:///", u"", PlatformAppScheme().PathDelimiter};
+    const Platform::TAppScheme file{u"file", u"file:///", u"", Platform::AppScheme().PathDelimiter};
     const auto answer = AnswerWebResourceRequest(u"file:///index.html?x", Reader, u"app", AppDirPath(), true, file);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(std::string(answer->Content.begin(), answer->Content.end()), "<p>index</p>");

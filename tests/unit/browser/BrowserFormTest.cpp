@@ -1,10 +1,11 @@
 // The browser view's portable rules: the start-up script, what happens when the web view exists,
 // and new-window requests.
 #include "browser/BrowserForm.h"
+#include "platform/AppScheme.h"
 #include "shared/SysUtils.h"
 
-#include "CommandLineSplit.h"
-#include "RecordingBrowser.h"
+#include "support/CommandLineSplit.h"
+#include "unit/fakes/RecordingBrowser.h"
 
 #include <gtest/gtest.h>
 
@@ -106,11 +107,11 @@ TEST(BrowserForm, AppDirPathIsTheExecutablesFolder) {
     TBrowserForm form(nullptr);
     const Text exe = TSysUtils::GetExeFilePath();
     ASSERT_FALSE(form.AppDirPath.empty());
-    EXPECT_EQ(form.AppDirPath.back(), PlatformAppScheme().PathDelimiter);
+    EXPECT_EQ(form.AppDirPath.back(), Platform::AppScheme().PathDelimiter);
     EXPECT_TRUE(TextView(exe).starts_with(form.AppDirPath));
-    EXPECT_EQ(exe.find(PlatformAppScheme().PathDelimiter, form.AppDirPath.size()), Text::npos);
+    EXPECT_EQ(exe.find(Platform::AppScheme().PathDelimiter, form.AppDirPath.size()), Text::npos);
     // Requests are not answered until the owner turns them on.
-    EXPECT_FALSE(form.EdgeBrowserWebResourceRequested(PlatformAppScheme().Prefix));
+    EXPECT_FALSE(form.EdgeBrowserWebResourceRequested(Platform::AppScheme().Prefix));
 }
 
 struct TStart {
@@ -135,7 +136,7 @@ const TNewWindowCase NewWindowCases[] = {
 };
 
 TEST(NewWindow, AppPagesOpenInANewInstance) {
-    const TextView scheme = PlatformAppScheme().Name;
+    const TextView scheme = Platform::AppScheme().Name;
     Text upper(scheme);
     for (char16_t& c : upper) c = static_cast<char16_t>(c - u'a' + u'A');
     for (const TNewWindowCase& c : NewWindowCases) {

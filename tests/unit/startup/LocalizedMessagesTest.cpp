@@ -164,7 +164,7 @@ TEST(UserLanguage, FollowsTheUserLocale) {
 
 #else
 
-#include "unit/ScopedEnv.h"
+#include "support/ScopedEnv.h"
 
 // The message locale comes from LC_ALL, else LC_MESSAGES, else LANG; an empty variable counts
 // as unset. C, POSIX and unknown languages get the English table.

@@ -1,5 +1,5 @@
 // Win32: CommandLineToArgvW, the parser every new process applies to its command line.
-#include "CommandLineSplit.h"
+#include "support/CommandLineSplit.h"
 
 #include "browser/BrowserForm.h"
 

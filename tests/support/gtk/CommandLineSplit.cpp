@@ -1,5 +1,5 @@
-// GTK: g_shell_parse_argv, the parser TSysUtils::ShellExec applies to its argument text.
-#include "CommandLineSplit.h"
+// GTK: g_shell_parse_argv, the parser ShellOpen applies to its argument text.
+#include "support/CommandLineSplit.h"
 
 #include "browser/BrowserForm.h"
 

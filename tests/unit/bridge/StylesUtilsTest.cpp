@@ -1,6 +1,6 @@
 // Theme names, their order, and switching by name.
 #include "bridge/StylesUtils.h"
-#include "bridge/ThemePalettes.h"
+#include "shared/ThemePalettes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Splits a parameter text the way the platform's process start reads it, to check quoting by
-// parsing it back (tests/unit/CommandLineSplit<Platform>.cpp).
+// parsing it back (tests/support/<platform>/CommandLineSplit.cpp).
 #pragma once
 
 #include "shared/Text.h"

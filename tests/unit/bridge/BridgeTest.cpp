@@ -2,9 +2,10 @@
 // events, app.close and the function ID table.
 #include "bridge/BridgeFunctions.h"
 #include "bridge/BrowserExternalModule.h"
-#include "startup/PayloadReader.h"
+#include "payload/PayloadReader.h"
 
-#include "RecordingBrowser.h"
+#include "unit/fakes/RecordingBrowser.h"
+#include "unit/fakes/RecordingMainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,15 @@ namespace Velmora::Tests {
 namespace {
 
 using namespace Velmora::Shared;
+
+// What every module here works on; the window is only ever read.
+struct TBridgeParts {
+    TRecordingMainWindow Window;
+    TRecordingBrowser Browser;
+    TPayloadReader Reader;
+
+    TBridgeContext Context(bool withReader) { return {Window, Browser, withReader ? &Reader : nullptr}; }
+};
 
 struct TDispatchCase {
     const char* Name;
@@ -74,11 +84,9 @@ class Dispatch : public ::testing::TestWithParam<TDispatchCase> {};
 
 TEST_P(Dispatch, RepliesAsSpecified) {
     const TDispatchCase& c = GetParam();
-    TPayloadReader reader;
-    TRecordingBrowser browser;
-    TBrowserExternalModule module;
-    module.BrowserControl = &browser;
-    if (c.WithReader) module.ExeZip = &reader;
+    TBridgeParts parts;
+    TRecordingBrowser& browser = parts.Browser;
+    TBrowserExternalModule module(parts.Context(c.WithReader));
 
     module.EdgeBrowserWebMessageReceived(FromUtf8(c.Message));
 
@@ -151,9 +159,9 @@ TEST(ArgText, ReadsEachKindOfMember) {
 }
 
 TEST(Replies, FailureAndStructuredResults) {
-    TRecordingBrowser browser;
-    TBrowserExternalModule module;
-    module.BrowserControl = &browser;
+    TBridgeParts parts;
+    TRecordingBrowser& browser = parts.Browser;
+    TBrowserExternalModule module(parts.Context(true));
     module.ReplyFailure(u"9b2f-4a", u"\"Missing menu items\"");
     module.ReplySuccess(u"", u"{\"top\": 1, \"left\": 2}");
     EXPECT_EQ(browser.Posted, (std::vector<std::string>{
@@ -162,9 +170,9 @@ TEST(Replies, FailureAndStructuredResults) {
 }
 
 TEST(BridgeEvents, ScriptTexts) {
-    TRecordingBrowser browser;
-    TBrowserExternalModule module;
-    module.BrowserControl = &browser;
+    TBridgeParts parts;
+    TRecordingBrowser& browser = parts.Browser;
+    TBrowserExternalModule module(parts.Context(true));
     module.ExecuteBridgeEvent(u"onCloseQuery");
     module.ExecuteBridgeEvent(u"onTrayIconClick");
     module.ExecuteBridgeEvent(u"onMainMenuItemClick", u"7");
@@ -184,11 +192,9 @@ TEST(BridgeEvents, ScriptTexts) {
 }
 
 TEST(AppClose, CallsTheApprovalWithTheModuleAndDoesNotReply) {
-    TPayloadReader reader;
-    TRecordingBrowser browser;
-    TBrowserExternalModule module;
-    module.ExeZip = &reader;
-    module.BrowserControl = &browser;
+    TBridgeParts parts;
+    TRecordingBrowser& browser = parts.Browser;
+    TBrowserExternalModule module(parts.Context(true));
     std::vector<const TBrowserExternalModule*> senders;
     module.OnAppCloseRequest = [&senders](TBrowserExternalModule& sender) { senders.push_back(&sender); };
 
@@ -204,9 +210,9 @@ TEST(AppClose, CallsTheApprovalWithTheModuleAndDoesNotReply) {
 // The approval closes the main window, which frees the module while its dispatcher is still on
 // the stack; the sanitizer build reports any touch of the freed module or handler.
 TEST(AppClose, ApprovalMayFreeTheModule) {
-    TRecordingBrowser browser;
-    auto module = std::make_unique<TBrowserExternalModule>();
-    module->BrowserControl = &browser;
+    TBridgeParts parts;
+    TRecordingBrowser& browser = parts.Browser;
+    auto module = std::make_unique<TBrowserExternalModule>(parts.Context(false));
     int closed = 0;
     const std::string captured(64, 'x'); // closure state large enough to live on the heap
     module->OnAppCloseRequest = [&module, &closed, captured](TBrowserExternalModule&) {

@@ -1,5 +1,5 @@
 // The settings document: decoding, parsing, typed reads and every key's default.
-#include "startup/ProjectSettings.h"
+#include "payload/ProjectSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -267,7 +267,7 @@ TEST(SettingsDecoding, UnmarkedTextUsesTheAnsiCodePage) {
 
 #else
 
-#include "unit/ScopedEnv.h"
+#include "support/ScopedEnv.h"
 
 // Linux reads unmarked text in the locale's character set. The C locale is read as
 // ISO-8859-1 (Latin-1), so the UTF-8 bytes of "é" come out as "Ã©"; a UTF-8 locale keeps it.

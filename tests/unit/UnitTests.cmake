@@ -1,0 +1,52 @@
+# The portable rules. The string, settings and payload tests link the base library alone.
+velmora_add_test(unit_strings LABEL unit LIBS velmora_base
+  SOURCES unit/shared/TextTest.cpp unit/shared/StrUtilsTest.cpp unit/shared/StringHelpersTest.cpp
+          unit/shared/MimeTypesTest.cpp)
+
+velmora_add_test(unit_settings LABEL unit LIBS velmora_base
+  SOURCES unit/payload/ProjectSettingsTest.cpp)
+
+velmora_add_test(unit_payload LABEL unit LIBS velmora_base
+  SOURCES unit/payload/ExeUtilsTest.cpp unit/payload/PayloadReaderTest.cpp)
+target_compile_definitions(unit_payload PRIVATE
+  VELMORA_RUNTIME_PATH="${VELMORA_HOST_PATH_PREFIX}$<TARGET_FILE:VelmoraRuntime>")
+add_dependencies(unit_payload velmora_fixtures VelmoraRuntime)
+
+velmora_add_test(unit_startup LABEL unit LIBS velmora_runtime
+  SOURCES unit/startup/LocalizedMessagesTest.cpp)
+if(WIN32)
+  # Wine fixes a process's user locale from LC_ALL at start: the user-language test runs again
+  # under chosen locales (locale;language code;message 3).
+  foreach(_case "de_DE.UTF-8;de;Akzeptieren" "pt_BR.UTF-8;pt;Accept")
+    list(GET _case 0 _locale)
+    list(GET _case 1 _code)
+    list(GET _case 2 _accept)
+    add_test(NAME unit_startup_wine_${_code} COMMAND unit_startup --gtest_filter=UserLanguage.*)
+    set_tests_properties(unit_startup_wine_${_code} PROPERTIES LABELS unit TIMEOUT ${VELMORA_UNIT_TIMEOUT}
+      ENVIRONMENT "LC_ALL=${_locale};VELMORA_EXPECT_LANGUAGE=${_code};VELMORA_EXPECT_ACCEPT=${_accept}")
+  endforeach()
+endif()
+
+# The browser view's rules, resource serving and the window layout; payloads are written with
+# velmora-pack's own writer, further windows' parameters parsed back by the platform's parser.
+velmora_add_test(unit_browser LABEL unit LIBS velmora_runtime
+  SOURCES unit/browser/BrowserFormTest.cpp unit/browser/ResourceServingTest.cpp
+          unit/browser/WindowLayoutTest.cpp ${CMAKE_SOURCE_DIR}/tools/pack/PayloadWriter.cpp
+          support/${VELMORA_PLATFORM}/CommandLineSplit.cpp)
+target_include_directories(unit_browser PRIVATE ${CMAKE_SOURCE_DIR}/tools/pack)
+# The start-up script test reads the bridge script from the executable's resources.
+velmora_add_resources(unit_browser)
+
+# The bridge: dispatcher, replies, argument reading, events, the families' operations and the
+# style manager.
+velmora_add_test(unit_bridge LABEL unit LIBS velmora_runtime
+  SOURCES unit/bridge/BridgeTest.cpp unit/bridge/BridgeArgumentsTest.cpp unit/bridge/StylesUtilsTest.cpp)
+
+# The injected script and the WebKit shim under node.
+if(NOT WIN32)
+  find_program(VELMORA_NODE node)
+  if(VELMORA_NODE)
+    add_test(NAME js_bridge COMMAND ${VELMORA_NODE} --test ${CMAKE_CURRENT_SOURCE_DIR}/js/qmt-external.test.js)
+    set_tests_properties(js_bridge PROPERTIES LABELS unit TIMEOUT ${VELMORA_UNIT_TIMEOUT})
+  endif()
+endif()
