@@ -1,5 +1,5 @@
 # The portable rules. The string, settings and payload tests link the base library alone.
-velmora_add_test(unit_strings LABEL unit LIBS velmora_base
+velmora_add_test(unit_strings LABEL unit LIBS velmora_base velmora_json
   SOURCES unit/shared/TextTest.cpp unit/shared/StrUtilsTest.cpp unit/shared/StringHelpersTest.cpp
           unit/shared/MimeTypesTest.cpp)
 

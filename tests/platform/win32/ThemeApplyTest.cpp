@@ -35,9 +35,9 @@ COLORREF ClientColor(HWND hwnd) {
 TEST_F(ThemeApply, MainWindowBackgroundFollowsThePaletteAndBack) {
     Runtime::TWindowLayout layout;
     layout.Caption = u"Velmora theme test";
-    Runtime::TNativeMainWindow window(layout);
-    window.Show();
-    const auto hwnd = static_cast<HWND>(window.Handle());
+    const auto window = Runtime::CreateWindowFromLayout(layout);
+    window->Show();
+    const auto hwnd = static_cast<HWND>(window->Handle());
     EXPECT_EQ(ClientColor(hwnd), GetSysColor(COLOR_WINDOW));
 
     UpdateWindow(hwnd);
