@@ -1,6 +1,7 @@
 #include "payload/PayloadReader.h"
 
 #include "platform/LocalTimeZone.h"
+#include "shared/UniqueHandle.h"
 
 #include <zip.h>
 
@@ -16,14 +17,8 @@ namespace Velmora::Shared {
 
 namespace {
 
-struct TDiscardArchive {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-struct TCloseEntry {
-    void operator()(zip_file_t* entry) const { zip_fclose(entry); }
-};
-using TArchivePtr = std::unique_ptr<zip_t, TDiscardArchive>;
-using TEntryPtr = std::unique_ptr<zip_file_t, TCloseEntry>;
+using TArchivePtr = TUniqueHandle<zip_t*, zip_discard>;
+using TEntryPtr = TUniqueHandle<zip_file_t*, zip_fclose>;
 
 class TZipError {
 public:

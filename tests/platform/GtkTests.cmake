@@ -7,6 +7,10 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 velmora_add_test(platform_mime LABEL platform LIBS velmora_base
   SOURCES platform/gtk/MimeOverlayTest.cpp)
 
+# The system's text rules as start-up meets them: unmarked settings text and the user language.
+velmora_add_test(platform_text LABEL platform LIBS velmora_runtime
+  SOURCES platform/gtk/SystemTextTest.cpp)
+
 # No accessibility bus in tests; the desktop libraries' own end-of-process leaks are not ours.
 set(_gtk_test_env "NO_AT_BRIDGE=1" "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
 

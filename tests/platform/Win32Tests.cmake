@@ -7,6 +7,20 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 velmora_add_test(platform_mime LABEL platform LIBS velmora_base
   SOURCES platform/win32/MimeOverlayTest.cpp)
 
+# The system's text rules as start-up meets them: unmarked settings text and the user language.
+velmora_add_test(platform_text LABEL platform LIBS velmora_runtime
+  SOURCES platform/win32/SystemTextTest.cpp)
+# Wine fixes a process's user locale from LC_ALL at start: the user-language test runs again
+# under chosen locales (locale;language code;message 3).
+foreach(_case "de_DE.UTF-8;de;Akzeptieren" "pt_BR.UTF-8;pt;Accept")
+  list(GET _case 0 _locale)
+  list(GET _case 1 _code)
+  list(GET _case 2 _accept)
+  add_test(NAME platform_text_wine_${_code} COMMAND platform_text --gtest_filter=UserLanguage.*)
+  set_tests_properties(platform_text_wine_${_code} PROPERTIES LABELS platform TIMEOUT ${VELMORA_UNIT_TIMEOUT}
+    ENVIRONMENT "LC_ALL=${_locale};VELMORA_EXPECT_LANGUAGE=${_code};VELMORA_EXPECT_ACCEPT=${_accept}")
+endforeach()
+
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/loader ${CMAKE_CURRENT_BINARY_DIR}/support/loader)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/installer ${CMAKE_CURRENT_BINARY_DIR}/support/installer)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/inspector ${CMAKE_CURRENT_BINARY_DIR}/support/inspector)

@@ -1,12 +1,13 @@
 // GTK: the main window behind TMainForm, a GtkWindow holding one vertical GtkBox for the browser
 // view: size limits as geometry hints, placement, decorations, resizability and type hint for the
-// border, maximise/iconify, keep-above, outer bounds from the frame extents; the state and the
-// stacking the window manager reports come back through window-state-event.
+// border, maximise/iconify, keep-above, outer bounds from the frame extents; the state the window
+// manager reports comes back through window-state-event, the stacking from _NET_WM_STATE.
 #include "platform/MainWindow.h"
 
 #include "platform/gtk/GtkHandles.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace Velmora::Platform {
 
@@ -29,6 +30,24 @@ void ApplyLimits(GtkWindow* window, const TSizeLimits& limits) {
         mask |= GDK_HINT_MAX_SIZE;
     }
     if (mask) gtk_window_set_geometry_hints(window, nullptr, &geometry, static_cast<GdkWindowHints>(mask));
+}
+
+// GDK reports no "above" state of its own: the window manager's word is in _NET_WM_STATE. None
+// where no window manager keeps that property.
+std::optional<bool> WindowManagerKeepsAbove(GdkWindow* window) {
+    GdkAtom type = GDK_NONE;
+    gint format = 0, length = 0;
+    guchar* data = nullptr;
+    if (!gdk_property_get(window, gdk_atom_intern_static_string("_NET_WM_STATE"),
+                          gdk_atom_intern_static_string("ATOM"), 0, 1024, FALSE, &type, &format, &length, &data))
+        return std::nullopt;
+    const GCharPtr owned(reinterpret_cast<gchar*>(data));
+    // GDK hands ATOM properties over as GdkAtoms.
+    const auto* atoms = reinterpret_cast<const GdkAtom*>(data);
+    const GdkAtom above = gdk_atom_intern_static_string("_NET_WM_STATE_ABOVE");
+    for (gint i = 0; i < length / static_cast<gint>(sizeof(GdkAtom)); ++i)
+        if (atoms[i] == above) return true;
+    return false;
 }
 
 class TGtkMainWindow final : public TNativeMainWindow {
@@ -94,10 +113,15 @@ public:
         if (!gtk_widget_get_mapped(FWindow.get())) FState = state;
     }
 
-    bool StayOnTop() const override { return FStayOnTop; }
+    bool StayOnTop() const override {
+        GdkWindow* gdk = gtk_widget_get_window(FWindow.get());
+        if (gdk != nullptr && gtk_widget_get_mapped(FWindow.get()))
+            if (const std::optional<bool> above = WindowManagerKeepsAbove(gdk)) return *above;
+        return FStayOnTop;
+    }
     void SetStayOnTop(bool onTop) override {
         gtk_window_set_keep_above(Window(), onTop);
-        if (!gtk_widget_get_mapped(FWindow.get())) FStayOnTop = onTop;
+        FStayOnTop = onTop;
     }
 
     TWindowBounds Bounds() const override {
@@ -147,7 +171,6 @@ private:
         self->FState = (state & GDK_WINDOW_STATE_ICONIFIED)    ? TWindowState::Minimized
                        : (state & GDK_WINDOW_STATE_MAXIMIZED) ? TWindowState::Maximized
                                                               : TWindowState::Normal;
-        self->FStayOnTop = (state & GDK_WINDOW_STATE_ABOVE) != 0;
         return FALSE;
     }
 
@@ -161,7 +184,7 @@ private:
 
     TopLevelPtr FWindow{gtk_window_new(GTK_WINDOW_TOPLEVEL)};
     TWindowState FState = TWindowState::Normal;
-    bool FStayOnTop = false;
+    bool FStayOnTop = false; // asked for; what counts once the window manager tells
     bool FClosed = false;
 };
 

@@ -10,10 +10,7 @@ namespace Velmora::Platform {
 
 namespace {
 
-struct SoupHeadersFree {
-    void operator()(SoupMessageHeaders* headers) const { soup_message_headers_unref(headers); }
-};
-using SoupHeadersPtr = std::unique_ptr<SoupMessageHeaders, SoupHeadersFree>;
+using SoupHeadersPtr = Shared::TUniqueHandle<SoupMessageHeaders*, soup_message_headers_unref>;
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

@@ -3,24 +3,19 @@
 // "Extension" value (RegEnumKeyExW, RegGetValueW).
 #include "platform/MimeOverlay.h"
 
+#include "platform/win32/WinHandles.h"
+
 #include <windows.h>
 
 #include <cwchar>
 #include <iterator>
-#include <memory>
 #include <string>
-#include <type_traits>
 
 namespace Velmora::Platform {
 
 using namespace Shared;
 
 namespace {
-
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 UniqueKey OpenKey(HKEY parent, const wchar_t* subKey) {
     HKEY key = nullptr;

@@ -173,4 +173,22 @@ TEST_F(BrowserViewTest, AMissingPageEndsTheBarAndTheViewClosesAfterItsWindow) {
     FView.reset();
 }
 
+// The zoom factor is the page's: at twice the zoom the page lays out in half the CSS pixels.
+TEST_F(BrowserViewTest, ZoomScalesThePage) {
+    const std::string uri = Page("zoom.html", R"(<title>w0</title><script>
+        const report = () => { document.title = 'w' + window.innerWidth; };
+        window.addEventListener('resize', report);
+        report();
+        </script>)");
+    FForm->StartPageURL = FromUtf8(uri);
+    ASSERT_TRUE(WaitUntil([&] { return FTitle.size() > 1 && FTitle != "w0"; }, 30000)) << FTitle;
+    const int before = std::stoi(FTitle.substr(1));
+    Platform::TBrowserControl& control = FView->EdgeBrowser();
+    EXPECT_DOUBLE_EQ(control.ZoomFactor(), 1.0);
+    control.SetZoomFactor(2.0);
+    EXPECT_DOUBLE_EQ(control.ZoomFactor(), 2.0);
+    ASSERT_TRUE(WaitUntil([&] { return FTitle != "w" + std::to_string(before); })) << FTitle;
+    EXPECT_NEAR(std::stoi(FTitle.substr(1)), before / 2, 2);
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "GtkTestDisplay.h"
 
 #include "platform/MainWindow.h"
+#include "platform/MessageLoop.h"
 #include "browser/WindowLayout.h"
 #include "payload/ProjectSettings.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <thread>
 
 using namespace Velmora;
 using namespace Velmora::Runtime;
@@ -184,4 +186,62 @@ TEST(MainWindowResize, ReportsTheClientAreaSize) {
     ASSERT_TRUE(WaitUntil([&] { return width == 640 && height == 480; })) << width << " x " << height;
     gtk_window_resize(GTK_WINDOW(Widget(*window)), 500, 400);
     EXPECT_TRUE(WaitUntil([&] { return width == 500 && height == 400; })) << width << " x " << height;
+}
+
+// What the portable rules read back is what the window manager reports, also after a change the
+// program did not make itself.
+TEST(MainWindowPrimitives, ReadBackTheWindowsRealValues) {
+    using Velmora::Platform::TWindowState;
+    auto window = Velmora::Platform::CreateMainWindow(u"Primitives", {});
+    GtkWidget* w = Widget(*window);
+    window->Show();
+    ASSERT_TRUE(WaitUntil([&] { return Managed(w); }));
+
+    // Outer bounds, frame included, come back as set.
+    window->SetBounds({120, 90, 500, 400});
+    const auto placed = [&] {
+        const auto b = window->Bounds();
+        return b.Left == 120 && b.Top == 90 && b.Width == 500 && b.Height == 400;
+    };
+    EXPECT_TRUE(WaitUntil(placed)) << window->Bounds().Left << "," << window->Bounds().Top << " "
+                                   << window->Bounds().Width << "x" << window->Bounds().Height;
+
+    window->SetStayOnTop(true);
+    EXPECT_TRUE(WaitUntil([&] { return Has(WindowAtoms(w, "_NET_WM_STATE"), "_NET_WM_STATE_ABOVE"); }));
+    EXPECT_TRUE(window->StayOnTop());
+    window->SetStayOnTop(false);
+    EXPECT_TRUE(WaitUntil([&] { return !window->StayOnTop(); }));
+
+    window->SetState(TWindowState::Maximized);
+    EXPECT_TRUE(WaitUntil([&] { return window->State() == TWindowState::Maximized; }));
+    window->SetState(TWindowState::Normal);
+    EXPECT_TRUE(WaitUntil([&] { return window->State() == TWindowState::Normal; }));
+    gtk_window_maximize(GTK_WINDOW(w)); // as the user's maximise button would
+    EXPECT_TRUE(WaitUntil([&] { return window->State() == TWindowState::Maximized; }));
+
+    window->SetCaption(u"Renamed \u00E9");
+    EXPECT_EQ(window->Caption(), u"Renamed \u00E9");
+
+    // A state set before the window is shown is the one it shows in.
+    auto maximized = Velmora::Platform::CreateMainWindow(u"Primitives 2", {});
+    maximized->SetState(TWindowState::Maximized);
+    EXPECT_EQ(maximized->State(), TWindowState::Maximized);
+    maximized->Show();
+    EXPECT_TRUE(WaitUntil([&] { return Has(WindowAtoms(Widget(*maximized), "_NET_WM_STATE"), "_NET_WM_STATE_MAXIMIZED_VERT"); }));
+    EXPECT_EQ(maximized->State(), TWindowState::Maximized);
+}
+
+// Work handed over from another thread runs on the loop's thread.
+TEST(MessageLoop, PostedWorkRunsOnTheUiThread) {
+    const std::thread::id ui = std::this_thread::get_id();
+    std::thread::id ranOn;
+    std::thread worker([&] {
+        Velmora::Platform::PostToUiThread([&] {
+            ranOn = std::this_thread::get_id();
+            Velmora::Platform::QuitMessageLoop();
+        });
+    });
+    Velmora::Platform::RunMessageLoop();
+    worker.join();
+    EXPECT_EQ(ranOn, ui);
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace Velmora::Runtime {
 namespace {
 
@@ -187,6 +189,69 @@ TEST(MainWindowResize, ReportsTheClientSize) {
     SetWindowPos(static_cast<HWND>(window->Handle()), nullptr, 0, 0, 640, 360, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(width, 640); // no frame: client and window agree
     EXPECT_EQ(height, 360);
+}
+
+// What the portable rules read back is the window's real state, also after a change the program
+// did not make itself; a border changed on a shown window takes its styles.
+TEST(MainWindowPrimitives, ReadBackTheWindowsRealValues) {
+    using Platform::TWindowState;
+    const auto window = Platform::CreateMainWindow(u"Primitives", {});
+    const auto hwnd = static_cast<HWND>(window->Handle());
+    window->SetState(TWindowState::Maximized); // before it is shown: the state it shows in
+    EXPECT_EQ(window->State(), TWindowState::Maximized);
+    window->Show();
+    PumpMessagesFor(50);
+    EXPECT_TRUE(IsZoomed(hwnd));
+
+    window->SetState(TWindowState::Normal);
+    EXPECT_EQ(window->State(), TWindowState::Normal);
+    ShowWindow(hwnd, SW_MINIMIZE); // as the user's minimise button would
+    EXPECT_EQ(window->State(), TWindowState::Minimized);
+    window->BringToFront();
+    EXPECT_EQ(window->State(), TWindowState::Normal);
+
+    window->SetBorder(Platform::bsToolWindow);
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    const auto ex = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_POPUP), static_cast<DWORD>(WS_CAPTION)) << std::hex << style;
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    window->SetBorder(Platform::bsSizeable);
+    EXPECT_FALSE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    window->SetStayOnTop(true);
+    EXPECT_TRUE(window->StayOnTop());
+    EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    window->SetStayOnTop(false);
+    EXPECT_FALSE(window->StayOnTop());
+
+    window->SetBounds({120, 90, 500, 400});
+    const Platform::TWindowBounds bounds = window->Bounds();
+    EXPECT_EQ(bounds.Left, 120);
+    EXPECT_EQ(bounds.Top, 90);
+    EXPECT_EQ(bounds.Width, 500);
+    EXPECT_EQ(bounds.Height, 400);
+    SetWindowPos(hwnd, nullptr, 10, 20, 640, 480, SWP_NOZORDER); // moved by the user
+    EXPECT_EQ(window->Bounds().Width, 640);
+    EXPECT_EQ(window->Bounds().Left, 10);
+
+    window->SetCaption(u"Renamed \u00E9");
+    EXPECT_EQ(window->Caption(), u"Renamed \u00E9");
+}
+
+// Work handed over from another thread runs on the loop's thread.
+TEST(MessageLoop, PostedWorkRunsOnTheUiThread) {
+    Platform::InitializeUi();
+    const DWORD ui = GetCurrentThreadId();
+    DWORD ranOn = 0;
+    std::thread worker([&] {
+        Platform::PostToUiThread([&] {
+            ranOn = GetCurrentThreadId();
+            Platform::QuitMessageLoop();
+        });
+    });
+    Platform::RunMessageLoop();
+    worker.join();
+    EXPECT_EQ(ranOn, ui);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "support/CommandLineSplit.h"
 
 #include "browser/BrowserForm.h"
+#include "platform/win32/WinHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,7 @@ std::optional<std::vector<Shared::Text>> SplitCommandLine(Shared::TextView Param
     // The program name is parsed by other rules: put a plain one first and drop it.
     const std::u16string line = u"velmora.exe " + Shared::Text(Parameters);
     int count = 0;
-    struct TLocalFree {
-        void operator()(LPWSTR* p) const { LocalFree(p); }
-    };
-    const std::unique_ptr<LPWSTR, TLocalFree> argv(
+    const Platform::UniqueLocalMemory<LPWSTR> argv(
         CommandLineToArgvW(reinterpret_cast<LPCWSTR>(line.c_str()), &count));
     if (!argv) return std::nullopt;
     std::vector<Shared::Text> arguments;

@@ -253,37 +253,6 @@ TEST(SettingsDecoding, MarkIsDroppedAndShortInputIsSafe) {
     EXPECT_EQ(Load(Utf8WithMark("[App]\nName=x\n")).Name(), u"x");
 }
 
-const std::string AnsiFile = "[App]\nName=caf\xC3\xA9\n"; // UTF-8 bytes, no mark
-
-#ifdef _WIN32
-
-// The system's ANSI code page (1252 under Wine for most locales) is a single-byte one: the two
-// UTF-8 bytes of "é" do not come back as "é".
-TEST(SettingsDecoding, UnmarkedTextUsesTheAnsiCodePage) {
-    const Text name = Load(ToBytes(AnsiFile)).Name();
-    EXPECT_NE(name, u"caf\u00E9");
-    EXPECT_EQ(name.substr(0, 3), u"caf");
-}
-
-#else
-
-#include "support/ScopedEnv.h"
-
-// Linux reads unmarked text in the locale's character set. The C locale is read as
-// ISO-8859-1 (Latin-1), so the UTF-8 bytes of "é" come out as "Ã©"; a UTF-8 locale keeps it.
-TEST(SettingsDecoding, UnmarkedTextUsesTheLocaleCharset) {
-    struct Case {
-        const char* Locale;
-        Text Expected;
-    };
-    for (const Case& c : std::vector<Case>{{"C", u"caf\u00C3\u00A9"}, {"C.UTF-8", u"caf\u00E9"}}) {
-        SCOPED_TRACE(c.Locale);
-        ScopedEnv all("LC_ALL", c.Locale);
-        EXPECT_EQ(Load(ToBytes(AnsiFile)).Name(), c.Expected);
-    }
-}
-
-#endif
 
 } // namespace
 } // namespace Velmora::Shared

@@ -149,59 +149,6 @@ TEST(LocalizedMessages, IndexOutsideTheTableThrows) {
     }
 }
 
-#ifdef _WIN32
-
-// Under Wine the user's locale is fixed when the process starts (Wine takes it from LC_ALL and
-// the other locale variables). The ctests unit_settings_wine_* start this test under a chosen
-// locale and pass what it must give; a plain run has nothing to check the answer against.
-TEST(UserLanguage, FollowsTheUserLocale) {
-    const char* code = std::getenv("VELMORA_EXPECT_LANGUAGE");
-    const char* accept = std::getenv("VELMORA_EXPECT_ACCEPT");
-    if (!code || !accept) GTEST_SKIP() << "the process's locale is not known to the test";
-    EXPECT_EQ(ToUtf8(GetUserLanguageCode()), code);
-    EXPECT_EQ(ToUtf8(GetLocalizedMessage(MsgAccept)), accept);
-}
-
-#else
-
-#include "support/ScopedEnv.h"
-
-// The message locale comes from LC_ALL, else LC_MESSAGES, else LANG; an empty variable counts
-// as unset. C, POSIX and unknown languages get the English table.
-TEST(UserLanguage, FollowsTheLocaleEnvironment) {
-    struct Case {
-        const char* LcAll;
-        const char* LcMessages;
-        const char* Lang;
-        const char* Code;
-        const char* Row;
-        TextView Accept;
-    };
-    const std::vector<Case> cases = {
-        {"de_DE.UTF-8", nullptr, nullptr, "de", "de", u"Akzeptieren"},
-        {nullptr, nullptr, "de_DE.UTF-8", "de", "de", u"Akzeptieren"},
-        {"de_DE.UTF-8", "fr_FR.UTF-8", "es_ES.UTF-8", "de", "de", u"Akzeptieren"},
-        {nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", "fr", "fr", u"J'accepte"},
-        {"", "", "it_IT", "it", "it", u"Accettare"},
-        {"zh_TW.UTF-8", nullptr, nullptr, "zh", "zh", u"\u63A5\u53D7"},
-        {"pt_BR.UTF-8", nullptr, nullptr, "pt", "en", u"Accept"},
-        {"en_US.UTF-8", nullptr, nullptr, "en", "en", u"Accept"},
-        {"xx_YY.UTF-8", nullptr, nullptr, "xx", "en", u"Accept"},
-        {"C.UTF-8", nullptr, nullptr, "", "en", u"Accept"},
-        {"POSIX", nullptr, nullptr, "", "en", u"Accept"},
-        {nullptr, nullptr, nullptr, "", "en", u"Accept"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.LcAll ? c.LcAll : "-") + " / " + (c.LcMessages ? c.LcMessages : "-") +
-                     " / " + (c.Lang ? c.Lang : "-"));
-        ScopedEnv all("LC_ALL", c.LcAll), messages("LC_MESSAGES", c.LcMessages), lang("LANG", c.Lang);
-        EXPECT_EQ(ToUtf8(GetUserLanguageCode()), c.Code);
-        EXPECT_EQ(GetLocalizedMessage(MsgAccept), c.Accept);
-        EXPECT_EQ(ToUtf8(GetLocalizedMessage(MsgLanguageCode)), c.Row);
-    }
-}
-
-#endif
 
 } // namespace
 } // namespace Velmora::Runtime
