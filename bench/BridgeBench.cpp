@@ -56,7 +56,8 @@ void BM_ParseCallWithArguments(benchmark::State& state) {
     Velmora::Tests::TRecordingMainWindow window;
     TBrowserExternalModule module({window, browser, nullptr});
     const Text message = u"{\"id\":30003,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":"
-                         u"{\"filePath\":\"out/a.txt\",\"contents\":\"" + Text(1024, u'x') + u"\"}}";
+                         u"{\"filePath\":\"out/a.txt\",\"contents\":\"" +
+                         Text(1024, u'x') + u"\"}}";
     for (auto _ : state) module.EdgeBrowserWebMessageReceived(message);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(message.size() * 2));
 }
@@ -68,7 +69,8 @@ void BM_Serve100KBStoredEncrypted(benchmark::State& state) {
     std::string content(100 * 1024, '\0');
     std::mt19937 random(1);
     for (char& c : content) c = static_cast<char>('a' + random() % 26);
-    std::ofstream(dir / "page.js", std::ios::binary).write(content.data(), static_cast<std::streamsize>(content.size()));
+    std::ofstream(dir / "page.js", std::ios::binary)
+        .write(content.data(), static_cast<std::streamsize>(content.size()));
     TPayloadReader reader;
     reader.SetPassword(ArchivePassword);
     reader.Attach(Velmora::Pack::BuildPayloadArchive({{u"app/page.js", dir / "page.js"}}, nullptr));

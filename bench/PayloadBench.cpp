@@ -163,14 +163,10 @@ void ExtractLarge(benchmark::State& state, bool encrypted) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * LargeEntrySize));
 }
 
-void BM_ExtractStoredEncrypted1MB(benchmark::State& state) {
-    ExtractLarge(state, true);
-}
+void BM_ExtractStoredEncrypted1MB(benchmark::State& state) { ExtractLarge(state, true); }
 BENCHMARK(BM_ExtractStoredEncrypted1MB);
 
-void BM_ExtractStoredPlain1MB(benchmark::State& state) {
-    ExtractLarge(state, false);
-}
+void BM_ExtractStoredPlain1MB(benchmark::State& state) { ExtractLarge(state, false); }
 BENCHMARK(BM_ExtractStoredPlain1MB);
 
 // The floor: a new vector holding a copy of the same bytes.

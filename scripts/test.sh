@@ -7,6 +7,9 @@ root=$(pwd)
 
 bash scripts/setup-debian.sh
 
+# The sources as .clang-format writes them, and the layering the build relies on.
+bash scripts/check-format.sh
+
 jobs=$(nproc)
 for preset in linux windows-x64 windows-x86; do
   echo "== build $preset"

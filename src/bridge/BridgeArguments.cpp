@@ -19,13 +19,13 @@ bool IsAbsent(const TJsonValue* member) { return member == nullptr || member->Ki
 
 Text JsonValueText(const TJsonValue& Value, TextView Default) {
     switch (Value.Kind) {
-    case TJsonKind::String:
-    case TJsonKind::Number: return FromUtf8(Value.Scalar);
-    case TJsonKind::True: return u"true";
-    case TJsonKind::False: return u"false";
-    case TJsonKind::Null: return Text(Default);
-    case TJsonKind::Object:
-    case TJsonKind::Array: break;
+        case TJsonKind::String:
+        case TJsonKind::Number: return FromUtf8(Value.Scalar);
+        case TJsonKind::True: return u"true";
+        case TJsonKind::False: return u"false";
+        case TJsonKind::Null: return Text(Default);
+        case TJsonKind::Object:
+        case TJsonKind::Array: break;
     }
     throw EBridgeArgumentError("an object or array cannot be read as text");
 }

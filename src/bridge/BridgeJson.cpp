@@ -20,19 +20,21 @@ class TBridgeJsonBuilder final : public nlohmann::json_sax<TJson> {
 public:
     TJsonValue Root;
 
-    bool null() override { Place(TJsonKind::Null); return true; }
-    bool boolean(bool value) override { Place(value ? TJsonKind::True : TJsonKind::False); return true; }
+    bool null() override {
+        Place(TJsonKind::Null);
+        return true;
+    }
+    bool boolean(bool value) override {
+        Place(value ? TJsonKind::True : TJsonKind::False);
+        return true;
+    }
     // The parser reports literals with a leading minus here and all others as unsigned, so a
     // zero here was written "-0"; every other integer's literal is its decimal form.
     bool number_integer(number_integer_t value) override {
         return Scalar(TJsonKind::Number, value == 0 ? std::string("-0") : std::to_string(value));
     }
-    bool number_unsigned(number_unsigned_t value) override {
-        return Scalar(TJsonKind::Number, std::to_string(value));
-    }
-    bool number_float(number_float_t, const string_t& literal) override {
-        return Scalar(TJsonKind::Number, literal);
-    }
+    bool number_unsigned(number_unsigned_t value) override { return Scalar(TJsonKind::Number, std::to_string(value)); }
+    bool number_float(number_float_t, const string_t& literal) override { return Scalar(TJsonKind::Number, literal); }
     bool string(string_t& value) override { return Scalar(TJsonKind::String, std::move(value)); }
     bool binary(binary_t&) override { return false; } // not produced by the JSON text format
 
@@ -54,9 +56,7 @@ public:
         return true;
     }
     bool end_array() override { return Close(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-        return false;
-    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
 
 private:
     // The slot for the next value, or null inside a container that is not kept. Pointers in

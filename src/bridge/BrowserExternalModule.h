@@ -23,11 +23,11 @@ struct TBridgeFunction;
 
 // What the module works with; it owns none of it.
 struct TBridgeContext {
-    Platform::TNativeMainWindow& MainForm;       // the main window
-    Platform::TBrowserControl& BrowserControl;   // replies and events go here
-    const TPayloadReader* ExeZip = nullptr;      // the payload; null outside the running program
+    Platform::TNativeMainWindow& MainForm;     // the main window
+    Platform::TBrowserControl& BrowserControl; // replies and events go here
+    const TPayloadReader* ExeZip = nullptr;    // the payload; null outside the running program
     const TProjectSettings* ProjectINI = nullptr;
-    bool InFullscreen = false;                   // the window starts in the bridge's full screen
+    bool InFullscreen = false; // the window starts in the bridge's full screen
 };
 
 class TBrowserExternalModule {

@@ -10,9 +10,7 @@ namespace Velmora::Shared {
 
 namespace {
 
-bool LessIgnoringCase(const Text& a, const Text& b) {
-    return AsciiLower(a) < AsciiLower(b);
-}
+bool LessIgnoringCase(const Text& a, const Text& b) { return AsciiLower(a) < AsciiLower(b); }
 
 } // namespace
 
@@ -38,8 +36,7 @@ bool TStylesUtils::TrySetStyle(TextView ThemeName, bool ShowError) {
         ApplyPalette(FindThemePalette(name));
         return true;
     }
-    if (ShowError)
-        Platform::ShowSystemErrorBox(u"Style '" + Text(ThemeName) + u"' not found", u"Error");
+    if (ShowError) Platform::ShowSystemErrorBox(u"Style '" + Text(ThemeName) + u"' not found", u"Error");
     return false;
 }
 

@@ -36,10 +36,10 @@ public:
     Text AppDirPath;                        // the executable's folder, trailing separator
     bool AllowDebug = false;
     bool AllowZoom = false;
-    Text WebviewJavascript;                 // the app's own start-up script
+    Text WebviewJavascript; // the app's own start-up script
     bool AllowContextMenu = false;
-    Text StartPageURL;                      // first page; empty: none
-    bool HandleRequests = false;            // answer resource requests
+    Text StartPageURL;                                // first page; empty: none
+    bool HandleRequests = false;                      // answer resource requests
     Platform::TBrowserControl* EdgeBrowser = nullptr; // the view's control; not owned
 
     // The text registered to run in every document: each piece after one carriage return.

@@ -17,8 +17,8 @@ class TPayloadReader;
 // not handled, the URI is outside the scheme (its prefix compared without regard to ASCII
 // case), or no source has the file. AppDirName is the app's folder inside the payload, and
 // AppDirPath the executable's folder with a trailing separator.
-std::optional<Platform::TWebResourceResponse> AnswerWebResourceRequest(
-    TextView Uri, const TPayloadReader* ExeZip, TextView AppDirName, TextView AppDirPath, bool HandleRequests,
-    const Platform::TAppScheme& Scheme = Platform::AppScheme());
+std::optional<Platform::TWebResourceResponse>
+AnswerWebResourceRequest(TextView Uri, const TPayloadReader* ExeZip, TextView AppDirName, TextView AppDirPath,
+                         bool HandleRequests, const Platform::TAppScheme& Scheme = Platform::AppScheme());
 
 } // namespace Velmora::Shared

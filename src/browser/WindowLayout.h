@@ -14,12 +14,12 @@ class TProjectSettings;
 
 namespace Velmora::Runtime {
 
+using Platform::bsDialog;
 using Platform::bsNone;
 using Platform::bsSingle;
 using Platform::bsSizeable;
-using Platform::bsDialog;
-using Platform::bsToolWindow;
 using Platform::bsSizeToolWin;
+using Platform::bsToolWindow;
 
 // Size limits; 0 means none. A maximum set below the minimum lowers the minimum to it; a minimum
 // set above the maximum raises the maximum to it.
@@ -34,10 +34,10 @@ struct TWindowLayout {
     Shared::Text Caption;
     std::int32_t Left = 50, Top = 50, Width = 800, Height = 600;
     TSizeConstraints Constraints;
-    bool CenterOnDesktop = true;  // false: the system's default position for a new window
-    bool FullScreen = false;      // no border, maximised
+    bool CenterOnDesktop = true;      // false: the system's default position for a new window
+    bool FullScreen = false;          // no border, maximised
     std::int32_t Border = bsSizeable; // when not full screen; values outside 0..5 act as sizeable
-    bool Maximized = false;       // when not full screen
+    bool Maximized = false;           // when not full screen
     bool StayOnTop = false;
 };
 

@@ -105,8 +105,8 @@ std::int64_t TExeUtils::CopyLoop(Source&& read, Sink&& write, std::int64_t total
     std::vector<std::uint8_t> buffer(CopyBufferSize);
     std::int64_t count = 0;
     while (count < total) {
-        const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), total - count));
+        const auto want =
+            static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), total - count));
         const std::size_t got = read(buffer.data(), want);
         if (got == 0) break;
         write(buffer.data(), got);
@@ -124,13 +124,9 @@ std::uint64_t TExeUtils::GetExeImageEnd() {
     return GetImageEndOfFile(Platform::ExecutablePath()).value_or(static_cast<std::uint64_t>(size));
 }
 
-std::int64_t TExeUtils::GetExeFileSize() {
-    return GetFileSizeByName(Platform::ExecutablePath());
-}
+std::int64_t TExeUtils::GetExeFileSize() { return GetFileSizeByName(Platform::ExecutablePath()); }
 
-bool TExeUtils::ExeHasAttachedStub() const {
-    return GetExeFileSize() > static_cast<std::int64_t>(GetExeImageEnd());
-}
+bool TExeUtils::ExeHasAttachedStub() const { return GetExeFileSize() > static_cast<std::int64_t>(GetExeImageEnd()); }
 
 void TExeUtils::GetZipFromExe(Bytes& MemoryStream) {
     const std::uint64_t imageEnd = GetExeImageEnd();

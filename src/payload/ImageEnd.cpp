@@ -17,9 +17,7 @@ namespace {
 
 using Max = std::optional<std::uint64_t>;
 
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t U32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -36,8 +34,8 @@ Max End(std::uint64_t offset, std::uint64_t size) {
 
 // Reads a table of count entries of entrySize bytes; empty when it is not all there. The
 // count is checked against the available bytes before anything is allocated.
-std::optional<std::vector<std::uint8_t>> ReadTable(TImageBytes& bytes, std::uint64_t offset,
-                                                   std::uint64_t count, std::uint64_t entrySize) {
+std::optional<std::vector<std::uint8_t>> ReadTable(TImageBytes& bytes, std::uint64_t offset, std::uint64_t count,
+                                                   std::uint64_t entrySize) {
     if (entrySize == 0 || count > bytes.Size() / entrySize) return std::nullopt;
     std::vector<std::uint8_t> table(static_cast<std::size_t>(count * entrySize));
     if (!bytes.ReadAt(offset, table.data(), table.size())) return std::nullopt;
@@ -87,8 +85,7 @@ Max PeImageEnd(TImageBytes& bytes, const std::uint8_t* dos) {
         // Both fields are 32-bit; their sum may exceed 4 GiB, never 64 bits.
         end = std::max(end, std::uint64_t{U32(entry + 20)} + U32(entry + 16));
     }
-    if (const Max symbols = SymbolTableEnd(bytes, symbolPointer, symbolCount))
-        end = std::max(end, *symbols);
+    if (const Max symbols = SymbolTableEnd(bytes, symbolPointer, symbolCount)) end = std::max(end, *symbols);
     return end;
 }
 
@@ -106,16 +103,12 @@ struct TElfLayout {
     std::size_t SegmentSize, PType, POffset, PFilesz;                     // in a program header
     bool Wide;                                                            // 64-bit addresses
 };
-constexpr TElfLayout Elf32{52, 0x1C, 0x20, 0x28, 0x2A, 0x2C, 0x2E, 0x30,
-                           40, 0x04, 0x10, 0x14, 0x1C,
-                           32, 0x00, 0x04, 0x10, false};
-constexpr TElfLayout Elf64{64, 0x20, 0x28, 0x34, 0x36, 0x38, 0x3A, 0x3C,
-                           64, 0x04, 0x18, 0x20, 0x2C,
-                           56, 0x00, 0x08, 0x20, true};
+constexpr TElfLayout Elf32{52,   0x1C, 0x20, 0x28, 0x2A, 0x2C, 0x2E, 0x30, 40,
+                           0x04, 0x10, 0x14, 0x1C, 32,   0x00, 0x04, 0x10, false};
+constexpr TElfLayout Elf64{64,   0x20, 0x28, 0x34, 0x36, 0x38, 0x3A, 0x3C, 64,
+                           0x04, 0x18, 0x20, 0x2C, 56,   0x00, 0x08, 0x20, true};
 
-std::uint64_t Addr(const TElfLayout& l, const std::uint8_t* p) {
-    return l.Wide ? U64(p) : U32(p);
-}
+std::uint64_t Addr(const TElfLayout& l, const std::uint8_t* p) { return l.Wide ? U64(p) : U32(p); }
 
 Max ElfImageEnd(TImageBytes& bytes, const TElfLayout& l) {
     std::uint8_t header[64];
@@ -180,8 +173,7 @@ std::optional<std::uint64_t> FindImageEnd(TImageBytes& bytes) {
         if (start[4] == ElfClass64) return ElfImageEnd(bytes, Elf64);
         return std::nullopt;
     }
-    if (start[0] == 'M' && start[1] == 'Z' && bytes.ReadAt(0, start, DosHeaderSize))
-        return PeImageEnd(bytes, start);
+    if (start[0] == 'M' && start[1] == 'Z' && bytes.ReadAt(0, start, DosHeaderSize)) return PeImageEnd(bytes, start);
     return std::nullopt;
 }
 

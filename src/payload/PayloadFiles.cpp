@@ -7,8 +7,7 @@
 
 namespace Velmora::Runtime {
 
-void ExtractEntryToFile(const Shared::TPayloadReader& reader, Shared::TextView entryName,
-                        Shared::TextView FilePath) {
+void ExtractEntryToFile(const Shared::TPayloadReader& reader, Shared::TextView entryName, Shared::TextView FilePath) {
     std::ofstream out(Shared::ToPath(FilePath), std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("Cannot create file \"" + Shared::ToUtf8(FilePath) + "\"");
     Shared::Bytes content;

@@ -55,8 +55,7 @@ std::uint64_t ExpectedSize(const zip_stat_t& stat) {
     const bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
     const std::uint64_t bound =
         stored ? stat.comp_size
-               : (stat.comp_size > UINT64_MAX / MaxDeflateRatio ? UINT64_MAX
-                                                                : stat.comp_size * MaxDeflateRatio);
+               : (stat.comp_size > UINT64_MAX / MaxDeflateRatio ? UINT64_MAX : stat.comp_size * MaxDeflateRatio);
     return std::min(stat.size, bound);
 }
 
@@ -92,9 +91,9 @@ void ReadToEnd(zip_file_t* entry, std::uint64_t expected, Bytes& target) {
 
 struct TPayloadReader::Impl {
     std::string FPassword;
-    Bytes FArchive;     // declared before FZip: libzip reads it until FZip is gone
+    Bytes FArchive; // declared before FZip: libzip reads it until FZip is gone
     TArchivePtr FZip;
-    TNameIndex FIndex;  // ASCII-folded UTF-8 name → entry index
+    TNameIndex FIndex; // ASCII-folded UTF-8 name → entry index
 
     void ApplyPassword() {
         if (FZip) zip_set_default_password(FZip.get(), FPassword.empty() ? nullptr : FPassword.c_str());
@@ -146,8 +145,7 @@ void TPayloadReader::Attach(Bytes archive) {
     FImpl->FArchive = std::move(archive);
 
     TZipError error;
-    zip_source_t* source =
-        zip_source_buffer_create(FImpl->FArchive.data(), FImpl->FArchive.size(), 0, error.Get());
+    zip_source_t* source = zip_source_buffer_create(FImpl->FArchive.data(), FImpl->FArchive.size(), 0, error.Get());
     if (source == nullptr) {
         FImpl->Detach();
         throw EPayloadError("cannot read the payload: " + error.Message());
@@ -163,9 +161,7 @@ void TPayloadReader::Attach(Bytes archive) {
     FImpl->BuildIndex();
 }
 
-bool TPayloadReader::IsAttached() const {
-    return FImpl->FZip != nullptr;
-}
+bool TPayloadReader::IsAttached() const { return FImpl->FZip != nullptr; }
 
 int TPayloadReader::FindEntry(TextView Name) const {
     if (!FImpl->FZip) return -1;

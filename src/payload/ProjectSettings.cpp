@@ -61,8 +61,8 @@ void TIniDocument::LoadFromText(TextView text) {
         if (eq == TextView::npos) {
             current->Lines.push_back(Line{Text(line), {}, false});
         } else {
-            current->Lines.push_back(Line{Text(TrimBlanksRight(line.substr(0, eq))),
-                                          Text(TrimBlanksLeft(line.substr(eq + 1))), true});
+            current->Lines.push_back(
+                Line{Text(TrimBlanksRight(line.substr(0, eq))), Text(TrimBlanksLeft(line.substr(eq + 1))), true});
         }
     }
 }
@@ -83,8 +83,7 @@ Text TIniDocument::ReadString(TextView SectionName, TextView Key, TextView Defau
     return value ? *value : Text(Default);
 }
 
-std::int32_t TIniDocument::ReadInteger(TextView SectionName, TextView Key,
-                                       std::int32_t Default) const {
+std::int32_t TIniDocument::ReadInteger(TextView SectionName, TextView Key, std::int32_t Default) const {
     const Text* value = FindValue(SectionName, Key);
     if (!value) return Default;
     return TryStrToInt(*value).value_or(Default);
@@ -104,24 +103,15 @@ void TProjectSettings::LoadFromPayload(const TPayloadReader& reader) {
 Text TProjectSettings::ID() const { return FDocument.ReadString(AppSection, u"ID", u""); }
 Text TProjectSettings::Name() const { return FDocument.ReadString(AppSection, u"Name", u""); }
 Text TProjectSettings::DirName() const { return FDocument.ReadString(AppSection, u"DirName", u""); }
-Text TProjectSettings::IndexHtml() const {
-    return FDocument.ReadString(AppSection, u"IndexHtml", u"index.html");
-}
+Text TProjectSettings::IndexHtml() const { return FDocument.ReadString(AppSection, u"IndexHtml", u"index.html"); }
 Text TProjectSettings::Theme() const { return FDocument.ReadString(AppSection, u"Theme", u"Windows"); }
-Text TProjectSettings::WebviewArguments() const {
-    return FDocument.ReadString(AppSection, u"WebviewArguments", u"");
-}
-bool TProjectSettings::AllowInstances() const {
-    return FDocument.ReadBool(AppSection, u"AllowInstances", false);
-}
+Text TProjectSettings::WebviewArguments() const { return FDocument.ReadString(AppSection, u"WebviewArguments", u""); }
+bool TProjectSettings::AllowInstances() const { return FDocument.ReadBool(AppSection, u"AllowInstances", false); }
 Text TProjectSettings::Password() const { return FDocument.ReadString(AppSection, u"Password", u""); }
-bool TProjectSettings::EdgeInstaller() const {
-    return FDocument.ReadBool(AppSection, u"EdgeInstaller", true);
-}
+bool TProjectSettings::EdgeInstaller() const { return FDocument.ReadBool(AppSection, u"EdgeInstaller", true); }
 std::int32_t TProjectSettings::InstallFormColor() const {
     // System colour 26 (hot light): 0xFF000000 plus the index, as a signed pattern.
-    return FDocument.ReadInteger(AppSection, u"InstallFormColor",
-                                 static_cast<std::int32_t>(0xFF00001Au));
+    return FDocument.ReadInteger(AppSection, u"InstallFormColor", static_cast<std::int32_t>(0xFF00001Au));
 }
 std::int32_t TProjectSettings::InstallIndicatorColor() const {
     return FDocument.ReadInteger(AppSection, u"InstallIndicatorColor", 1);
@@ -131,38 +121,22 @@ std::int32_t TProjectSettings::InstallIndicatorType() const {
 }
 bool TProjectSettings::AllowDebug() const { return FDocument.ReadBool(AppSection, u"AllowDebug", false); }
 bool TProjectSettings::AllowZoom() const { return FDocument.ReadBool(AppSection, u"AllowZoom", false); }
-bool TProjectSettings::AllowContextMenu() const {
-    return FDocument.ReadBool(AppSection, u"AllowContextMenu", false);
-}
+bool TProjectSettings::AllowContextMenu() const { return FDocument.ReadBool(AppSection, u"AllowContextMenu", false); }
 std::int32_t TProjectSettings::Top() const { return FDocument.ReadInteger(AppSection, u"Top", 50); }
 std::int32_t TProjectSettings::Left() const { return FDocument.ReadInteger(AppSection, u"Left", 50); }
 std::int32_t TProjectSettings::Width() const { return FDocument.ReadInteger(AppSection, u"Width", 800); }
 std::int32_t TProjectSettings::Height() const { return FDocument.ReadInteger(AppSection, u"Height", 600); }
 std::int32_t TProjectSettings::MaxWidth() const { return FDocument.ReadInteger(AppSection, u"MaxWidth", 0); }
-std::int32_t TProjectSettings::MaxHeight() const {
-    return FDocument.ReadInteger(AppSection, u"MaxHeight", 0);
-}
+std::int32_t TProjectSettings::MaxHeight() const { return FDocument.ReadInteger(AppSection, u"MaxHeight", 0); }
 std::int32_t TProjectSettings::MinWidth() const { return FDocument.ReadInteger(AppSection, u"MinWidth", 0); }
-std::int32_t TProjectSettings::MinHeight() const {
-    return FDocument.ReadInteger(AppSection, u"MinHeight", 0);
-}
+std::int32_t TProjectSettings::MinHeight() const { return FDocument.ReadInteger(AppSection, u"MinHeight", 0); }
 std::int32_t TProjectSettings::WindowPosition() const {
     return FDocument.ReadInteger(AppSection, u"WindowPosition", 0);
 }
-std::int32_t TProjectSettings::WindowStyle() const {
-    return FDocument.ReadInteger(AppSection, u"WindowStyle", 0);
-}
-std::int32_t TProjectSettings::WindowBorder() const {
-    return FDocument.ReadInteger(AppSection, u"WindowBorder", 2);
-}
-std::int32_t TProjectSettings::WindowState() const {
-    return FDocument.ReadInteger(AppSection, u"WindowState", 0);
-}
-std::int32_t TProjectSettings::WindowOrder() const {
-    return FDocument.ReadInteger(AppSection, u"WindowOrder", 0);
-}
-bool TProjectSettings::DynamicAppTitle() const {
-    return FDocument.ReadBool(AppSection, u"DynamicAppTitle", false);
-}
+std::int32_t TProjectSettings::WindowStyle() const { return FDocument.ReadInteger(AppSection, u"WindowStyle", 0); }
+std::int32_t TProjectSettings::WindowBorder() const { return FDocument.ReadInteger(AppSection, u"WindowBorder", 2); }
+std::int32_t TProjectSettings::WindowState() const { return FDocument.ReadInteger(AppSection, u"WindowState", 0); }
+std::int32_t TProjectSettings::WindowOrder() const { return FDocument.ReadInteger(AppSection, u"WindowOrder", 0); }
+bool TProjectSettings::DynamicAppTitle() const { return FDocument.ReadBool(AppSection, u"DynamicAppTitle", false); }
 
 } // namespace Velmora::Shared

@@ -29,7 +29,7 @@ public:
 
 private:
     struct Line {
-        Text Key;   // with HasValue false: a line without "=", kept but never matched
+        Text Key; // with HasValue false: a line without "=", kept but never matched
         Text Value;
         bool HasValue = false;
     };

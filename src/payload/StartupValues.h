@@ -20,12 +20,12 @@ struct TStartupValues {
     Shared::TExeUtils ExeUtils;
     Shared::TPayloadReader ExeZip;
     Shared::TProjectSettings ProjectINI;
-    Text AppID;         // ID
-    Text AppName;       // Name
-    Text AppDirName;    // DirName
-    Text IndexHtml;     // IndexHtml, default "index.html"
-    Text UserDataDir;   // local app-data folder + ID + separator
-    Text WebView2DataDir; // UserDataDir + "Win32" + separator
+    Text AppID;                  // ID
+    Text AppName;                // Name
+    Text AppDirName;             // DirName
+    Text IndexHtml;              // IndexHtml, default "index.html"
+    Text UserDataDir;            // local app-data folder + ID + separator
+    Text WebView2DataDir;        // UserDataDir + "Win32" + separator
     std::vector<Text> Arguments; // command line without the program name
 };
 

@@ -15,11 +15,11 @@ struct TFileType {
 };
 
 struct TFileDialogOptions {
-    Shared::Text FileName;           // empty: none set
-    Shared::Text Title;              // empty: the system's own caption
+    Shared::Text FileName;            // empty: none set
+    Shared::Text Title;               // empty: the system's own caption
     std::vector<TFileType> FileTypes; // empty: no filter
-    int FileTypeIndex = 1;           // 1-based, used when FileTypes is not empty
-    bool OverwritePrompt = false;    // save only: the dialog confirms replacing a file
+    int FileTypeIndex = 1;            // 1-based, used when FileTypes is not empty
+    bool OverwritePrompt = false;     // save only: the dialog confirms replacing a file
 };
 
 // The chosen path, or none when the user cancelled or the dialog could not appear. A folder

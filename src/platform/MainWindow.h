@@ -13,7 +13,12 @@ namespace Velmora::Platform {
 
 // The border styles, by their settings codes (WindowBorder).
 enum TWindowBorder : std::int32_t {
-    bsNone = 0, bsSingle = 1, bsSizeable = 2, bsDialog = 3, bsToolWindow = 4, bsSizeToolWin = 5
+    bsNone = 0,
+    bsSingle = 1,
+    bsSizeable = 2,
+    bsDialog = 3,
+    bsToolWindow = 4,
+    bsSizeToolWin = 5
 };
 
 enum class TWindowState : std::uint8_t { Normal, Minimized, Maximized };
@@ -73,8 +78,7 @@ public:
 };
 
 // A hidden, sizeable window with rounded corners where the system draws them.
-std::unique_ptr<TNativeMainWindow> CreateMainWindow(Shared::TextView Caption,
-                                                    const TMainWindowPlacement& Placement);
+std::unique_ptr<TNativeMainWindow> CreateMainWindow(Shared::TextView Caption, const TMainWindowPlacement& Placement);
 
 // The application object's title (taskbar grouping, application name).
 void SetApplicationTitle(Shared::TextView title);

@@ -10,7 +10,7 @@
 namespace Velmora::Platform {
 
 struct TNotification {
-    Shared::Text Name;  // reported on activation
+    Shared::Text Name; // reported on activation
     Shared::Text Title;
     Shared::Text Body;
 };

@@ -30,8 +30,8 @@ Shared::TSysStatus ShellExplore(Shared::TextView FilePath);
 // Runs CommandLine through the system's shell (cmd.exe /C, /bin/sh -c) in WorkingDir (empty: the
 // current folder), with its window shown or not, and gives everything it wrote to its standard
 // output and standard error once it has ended, decoded once.
-Shared::TSysResult<Shared::Text> RunCommandCapturingOutput(Shared::TextView CommandLine,
-                                                           Shared::TextView WorkingDir, bool ShowWindow);
+Shared::TSysResult<Shared::Text> RunCommandCapturingOutput(Shared::TextView CommandLine, Shared::TextView WorkingDir,
+                                                           bool ShowWindow);
 // The captions of the desktop's top-level windows, hidden ones included, in stacking order.
 std::vector<Shared::Text> TopLevelWindowCaptions();
 

@@ -27,8 +27,8 @@ inline constexpr int mrYes = 6;
 // warnings, "MSG_INFO" otherwise), the text, one button per member of Buttons in standard order,
 // the k-th button captioned Captions[k] while captions remain. Yes is the default button; Cancel,
 // when present, answers Esc and the close box. Returns mrYes or mrCancel.
-int LocalizedMessageDlg(TextView Msg, TMsgDlgType DlgType, unsigned Buttons,
-                        const std::vector<Text>& Captions, TextView Title);
+int LocalizedMessageDlg(TextView Msg, TMsgDlgType DlgType, unsigned Buttons, const std::vector<Text>& Captions,
+                        TextView Title);
 
 // The password prompt: a dialog captioned Caption with a masked edit box (the "key" image at its
 // left) and no buttons. At every key release the whole text is compared with Password exactly;

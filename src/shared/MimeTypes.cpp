@@ -142,10 +142,8 @@ std::vector<TMimeEntry> ParseMimeTypesText(std::string_view text) {
             while (i < line.size() && !IsMimeTypesBlank(line[i])) ++i;
             if (start == i) break;
             const std::string_view word = line.substr(start, i - start);
-            if (type.empty())
-                type = word;
-            else
-                entries.push_back({FromUtf8(word), FromUtf8(type)});
+            if (type.empty()) type = word;
+            else entries.push_back({FromUtf8(word), FromUtf8(type)});
         }
     }
     return entries;

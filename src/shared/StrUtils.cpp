@@ -55,8 +55,7 @@ inline char16_t* WriteLongEscape(char16_t* to, char16_t c) {
 
 Text WithTrailingSeparator(Text folder) {
     constexpr auto separator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
-    if (folder.empty() || (folder.back() != separator && folder.back() != u'/'))
-        folder += separator;
+    if (folder.empty() || (folder.back() != separator && folder.back() != u'/')) folder += separator;
     return folder;
 }
 
@@ -104,8 +103,7 @@ bool ParseDigits(TextView digits, std::int32_t& value) {
 // their small letters. Enough for the texts a page searches; no locale is consulted.
 char16_t FoldCase(char16_t c) {
     if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F))
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
         return static_cast<char16_t>(c + 0x20);
     if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
     return c;
@@ -171,8 +169,7 @@ TArrayStrings TStrUtils::ExplodeStrings(TextView Separator, TextView Value) {
         return pieces;
     }
     size_t start = 0;
-    for (size_t hit = Value.find(Separator); hit != TextView::npos;
-         hit = Value.find(Separator, start)) {
+    for (size_t hit = Value.find(Separator); hit != TextView::npos; hit = Value.find(Separator, start)) {
         pieces.emplace_back(Value.substr(start, hit - start));
         start = hit + Separator.size();
     }
@@ -249,8 +246,7 @@ Text TStrUtils::Capitalize(TextView Value) {
     return out;
 }
 
-Text TStrUtils::GetRandomString(std::int32_t ALength, TextView ACharSequence,
-                                std::mt19937& Generator) {
+Text TStrUtils::GetRandomString(std::int32_t ALength, TextView ACharSequence, std::mt19937& Generator) {
     Text out;
     if (ALength <= 0 || ACharSequence.empty()) return out;
     std::uniform_int_distribution<size_t> pick(0, ACharSequence.size() - 1);
@@ -268,8 +264,7 @@ Text TStrUtils::GetControlRandomSuffix(TextView Name) {
     return Text(Name) + u"-" + GetRandomString(10, u"abcdefghijklmnopqrstuvwxyz1234567890");
 }
 
-Text TStrUtils::GetCompilerCacheDir(TextView AppFilePath, TextView Suffix, TextView TempCache,
-                                    TextView DefaultDir) {
+Text TStrUtils::GetCompilerCacheDir(TextView AppFilePath, TextView Suffix, TextView TempCache, TextView DefaultDir) {
     const std::filesystem::path app = ToPath(AppFilePath);
     const Text subFolder =
         WithTrailingSeparator(AppFilePath.empty() ? Text(TempCache) : FromPath(app.stem()) + Text(Suffix));
@@ -308,8 +303,7 @@ bool TStrUtils::StrToResolution(TextView Value, std::int32_t& Width, std::int32_
             size_t second = end + 1;
             while (second < Value.size() && IsAsciiDigit(Value[second])) ++second;
             std::int32_t w = 0, h = 0;
-            if (!ParseDigits(Value.substr(i, end - i), w) ||
-                !ParseDigits(Value.substr(end + 1, second - end - 1), h))
+            if (!ParseDigits(Value.substr(i, end - i), w) || !ParseDigits(Value.substr(end + 1, second - end - 1), h))
                 return false;
             Width = w;
             Height = h;
@@ -320,8 +314,7 @@ bool TStrUtils::StrToResolution(TextView Value, std::int32_t& Width, std::int32_
     return false;
 }
 
-size_t TStrUtils::FindSubString(TextView AString, TextView ASubString,
-                                TSearchOptions ASearchOptions) {
+size_t TStrUtils::FindSubString(TextView AString, TextView ASubString, TSearchOptions ASearchOptions) {
     if (ASubString.empty() || ASubString.size() > AString.size()) return TextView::npos;
     const size_t last = AString.size() - ASubString.size();
     for (size_t step = 0; step <= last; ++step) {
@@ -331,8 +324,7 @@ size_t TStrUtils::FindSubString(TextView AString, TextView ASubString,
     return TextView::npos;
 }
 
-bool TStrUtils::SubStringExists(TextView AString, TextView ASubString,
-                                TSearchOptions ASearchOptions) {
+bool TStrUtils::SubStringExists(TextView AString, TextView ASubString, TSearchOptions ASearchOptions) {
     return FindSubString(AString, ASubString, ASearchOptions) != TextView::npos;
 }
 
@@ -342,8 +334,6 @@ bool TStrUtils::FilePathIsHttpUrl(TextView Path) {
 
 bool TStrUtils::FilePathIsAppRelative(TextView Path) { return StartsWithAscii(Path, u"app/files/"); }
 
-bool TStrUtils::FilePathIsPluginRelative(TextView Path) {
-    return StartsWithAscii(Path, u"app/plugins/");
-}
+bool TStrUtils::FilePathIsPluginRelative(TextView Path) { return StartsWithAscii(Path, u"app/plugins/"); }
 
 } // namespace Velmora::Shared

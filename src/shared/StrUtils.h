@@ -56,8 +56,7 @@ public:
 
     // ALength units drawn uniformly from ACharSequence; empty when either is empty. The
     // overload without a generator uses a per-thread engine seeded from std::random_device.
-    static Text GetRandomString(std::int32_t ALength, TextView ACharSequence,
-                                std::mt19937& Generator);
+    static Text GetRandomString(std::int32_t ALength, TextView ACharSequence, std::mt19937& Generator);
     static Text GetRandomString(std::int32_t ALength, TextView ACharSequence);
     // Name, "-" and ten random lower-case letters or digits.
     static Text GetControlRandomSuffix(TextView Name);
@@ -65,8 +64,7 @@ public:
     // Cache folder for a compiled app: the file name of AppFilePath without extension plus
     // Suffix (TempCache when AppFilePath is empty), inside AppFilePath's folder when that
     // exists, else inside DefaultDir. Folders end in the platform's path separator.
-    static Text GetCompilerCacheDir(TextView AppFilePath, TextView Suffix, TextView TempCache,
-                                    TextView DefaultDir);
+    static Text GetCompilerCacheDir(TextView AppFilePath, TextView Suffix, TextView TempCache, TextView DefaultDir);
 
     // The query parameters of URL: the text after "?" (up to any "#") split at "&", each item
     // with "+" turned into a blank and its percent-escapes decoded as UTF-8.

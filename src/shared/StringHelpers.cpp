@@ -40,8 +40,7 @@ std::optional<std::int32_t> Decimal(TextView text) {
         if (magnitude > (limit - d) / 10) return std::nullopt;
         magnitude = magnitude * 10 + d;
     }
-    return negative ? static_cast<std::int32_t>(0u - magnitude)
-                    : static_cast<std::int32_t>(magnitude);
+    return negative ? static_cast<std::int32_t>(0u - magnitude) : static_cast<std::int32_t>(magnitude);
 }
 
 } // namespace

@@ -11,17 +11,17 @@ namespace Velmora::Shared {
 
 // Colours as 0x00RRGGBB.
 struct TThemePalette {
-    TextView Name;           // the theme's name as the page sees it
-    const char* Resource;    // the name of its style definition
-    std::uint32_t Window;        // form and dialog background
-    std::uint32_t WindowText;    // text on it
-    std::uint32_t Control;       // edit boxes and buttons
+    TextView Name;            // the theme's name as the page sees it
+    const char* Resource;     // the name of its style definition
+    std::uint32_t Window;     // form and dialog background
+    std::uint32_t WindowText; // text on it
+    std::uint32_t Control;    // edit boxes and buttons
     std::uint32_t ControlText;
-    std::uint32_t Accent;        // selection, default button, focus
+    std::uint32_t Accent; // selection, default button, focus
     std::uint32_t AccentText;
-    std::uint32_t Caption;       // title bar (where the system lets us colour it)
+    std::uint32_t Caption; // title bar (where the system lets us colour it)
     std::uint32_t CaptionText;
-    bool Dark;                   // asks the system for its dark frame where it has one
+    bool Dark; // asks the system for its dark frame where it has one
 };
 
 // The name of the platform's own look; selecting it applies no palette.

@@ -37,8 +37,7 @@ void RunEdgeProvisioning(const TStartupValues& values) {
 
     // A file left by an interrupted earlier attempt is run as it is.
     const Text installerPath = values.UserDataDir + Text(Shared::InstallerEntryName);
-    if (!FileExists(installerPath))
-        ExtractEntryToFile(values.ExeZip, Shared::InstallerEntryName, installerPath);
+    if (!FileExists(installerPath)) ExtractEntryToFile(values.ExeZip, Shared::InstallerEntryName, installerPath);
 
     const auto form = Platform::CreateEdgeInstallerForm(); // freed on every way out, errors included
     form->SetColor(settings.InstallFormColor());

@@ -83,7 +83,8 @@ bool LoadExeZip(TStartupValues& values) {
     if (StartsWithAppId(values.Arguments, values.AppID)) return true;
 
     const Text password = settings.Password();
-    if (!password.empty() && Platform::ShowRequirePasswordForm(values.AppName, password) != Platform::mrOk) return false;
+    if (!password.empty() && Platform::ShowRequirePasswordForm(values.AppName, password) != Platform::mrOk)
+        return false;
     return true;
 }
 

@@ -15,67 +15,85 @@ using TMessageRow = std::array<Shared::TextView, MessageCount>;
 // Row 0 is the default (English) table and the fallback for every language without a row; the
 // translation rows follow in the order they are searched. Text 0 of a row is its language code.
 constexpr std::array<TMessageRow, 6> MessageTable = {{
-    {{ // en
+    {{
+        // en
         u"en",
         u"Error",
         u"Confirm",
         u"Accept",
         u"Cancel",
         u"This is not a valid Windows application.",
-        u"The Microsoft WebView2 runtime is required to run this application. This application cannot continue and will be closed now.",
+        u"The Microsoft WebView2 runtime is required to run this application. This application cannot continue and "
+        u"will be closed now.",
         u"The Microsoft WebView2 runtime is required to run this application. Do you want to install it now?",
         u"This application cannot continue and will be closed now.",
-        u"You cancel the installation of Microsoft WebView2 runtime, This application cannot continue and will be closed now.",
+        u"You cancel the installation of Microsoft WebView2 runtime, This application cannot continue and will be "
+        u"closed now.",
     }},
-    {{ // es
+    {{
+        // es
         u"es",
         u"Error",
         u"Confirmar",
         u"Aceptar",
         u"Cancelar",
         u"Esta no es una aplicación de Windows válida.",
-        u"El Microsoft WebView2 runtime es necesario para esta aplicación. Esta aplicación no puede continuar y se cerrará ahora.",
+        u"El Microsoft WebView2 runtime es necesario para esta aplicación. Esta aplicación no puede continuar y se "
+        u"cerrará ahora.",
         u"El Microsoft WebView2 runtime es necesario para esta aplicación. ¿Quiere instalarlo ahora?",
         u"Esta aplicación no puede continuar y se cerrará ahora.",
-        u"Ha cancelado la instalación de Microsoft WebView2 runtime. Esta aplicación no puede continuar y se cerrará ahora.",
+        u"Ha cancelado la instalación de Microsoft WebView2 runtime. Esta aplicación no puede continuar y se cerrará "
+        u"ahora.",
     }},
-    {{ // it
+    {{
+        // it
         u"it",
         u"Errore",
         u"Confermare",
         u"Accettare",
         u"Annulla",
         u"Questa non è un'applicazione Windows valida.",
-        u"Il runtime di Microsoft WebView2 è necessario per eseguire questa applicazione. Questa applicazione non può continuare e verrà chiusa ora.",
+        u"Il runtime di Microsoft WebView2 è necessario per eseguire questa applicazione. Questa applicazione non può "
+        u"continuare e verrà chiusa ora.",
         u"Il runtime di Microsoft WebView2 è necessario per eseguire questa applicazione. Vuoi installarlo ora?",
         u"Questa applicazione non può continuare e verrà chiusa ora.",
-        u"Annulla l'installazione del runtime di Microsoft WebView2, questa applicazione non può continuare e verrà chiusa ora.",
+        u"Annulla l'installazione del runtime di Microsoft WebView2, questa applicazione non può continuare e verrà "
+        u"chiusa ora.",
     }},
-    {{ // de
+    {{
+        // de
         u"de",
         u"Error",
         u"Bestätigen",
         u"Akzeptieren",
         u"Stornieren",
         u"Dies ist keine gültige Windows-Anwendung.",
-        u"Die Microsoft WebView2-Laufzeit ist erforderlich, um diese Anwendung auszuführen. Diese Anwendung kann nicht fortgesetzt werden und wird jetzt geschlossen.",
-        u"Die Microsoft WebView2-Laufzeit ist erforderlich, um diese Anwendung auszuführen. Möchten Sie es jetzt installieren?",
+        u"Die Microsoft WebView2-Laufzeit ist erforderlich, um diese Anwendung auszuführen. Diese Anwendung kann nicht "
+        u"fortgesetzt werden und wird jetzt geschlossen.",
+        u"Die Microsoft WebView2-Laufzeit ist erforderlich, um diese Anwendung auszuführen. Möchten Sie es jetzt "
+        u"installieren?",
         u"Diese Anwendung kann nicht fortgesetzt werden und wird jetzt geschlossen.",
-        u"Sie brechen die Installation der Microsoft WebView2-Laufzeit ab. Diese Anwendung kann nicht fortgesetzt werden und wird jetzt geschlossen.",
+        u"Sie brechen die Installation der Microsoft WebView2-Laufzeit ab. Diese Anwendung kann nicht fortgesetzt "
+        u"werden und wird jetzt geschlossen.",
     }},
-    {{ // fr
+    {{
+        // fr
         u"fr",
         u"Erreur",
         u"Confirmer",
         u"J'accepte",
         u"Annuler",
         u"Ce n'est pas une application Windows valide.",
-        u"Le runtime Microsoft WebView2 est requis pour exécuter cette application. Cette application ne peut pas continuer et sera fermée maintenant.",
-        u"Le runtime Microsoft WebView2 est requis pour exécuter cette application. Voulez-vous l'installer maintenant?",
+        u"Le runtime Microsoft WebView2 est requis pour exécuter cette application. Cette application ne peut pas "
+        u"continuer et sera fermée maintenant.",
+        u"Le runtime Microsoft WebView2 est requis pour exécuter cette application. Voulez-vous l'installer "
+        u"maintenant?",
         u"Cette application ne peut pas continuer et sera fermée maintenant.",
-        u"Vous annulez l'installation du runtime Microsoft WebView2. Cette application ne peut pas continuer et sera fermée maintenant.",
+        u"Vous annulez l'installation du runtime Microsoft WebView2. Cette application ne peut pas continuer et sera "
+        u"fermée maintenant.",
     }},
-    {{ // zh
+    {{
+        // zh
         u"zh",
         u"错误",
         u"确认",

@@ -8,13 +8,12 @@ namespace Velmora::Runtime {
 using namespace Platform;
 
 void ShowLocalizedError(int Index) {
-    LocalizedMessageDlg(GetLocalizedMessage(Index), TMsgDlgType::mtError, mbYes,
-                        {GetLocalizedMessage(MsgAccept)}, GetLocalizedMessage(MsgErrorTitle));
+    LocalizedMessageDlg(GetLocalizedMessage(Index), TMsgDlgType::mtError, mbYes, {GetLocalizedMessage(MsgAccept)},
+                        GetLocalizedMessage(MsgErrorTitle));
 }
 
 int AskLocalizedConfirmation(int Index) {
-    return LocalizedMessageDlg(GetLocalizedMessage(Index), TMsgDlgType::mtConfirmation,
-                               mbYes | mbCancel,
+    return LocalizedMessageDlg(GetLocalizedMessage(Index), TMsgDlgType::mtConfirmation, mbYes | mbCancel,
                                {GetLocalizedMessage(MsgAccept), GetLocalizedMessage(MsgCancel)},
                                GetLocalizedMessage(MsgConfirmTitle));
 }

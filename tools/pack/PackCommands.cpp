@@ -46,8 +46,7 @@ Bytes ReadFileBytes(const fs::path& path) {
 
 TProjectSettings LoadSettings(const fs::path& iniPath) {
     std::error_code ec;
-    if (!fs::is_regular_file(iniPath, ec))
-        throw EPackError("settings file " + QuotePath(iniPath) + " not found");
+    if (!fs::is_regular_file(iniPath, ec)) throw EPackError("settings file " + QuotePath(iniPath) + " not found");
     TProjectSettings settings;
     settings.Document().LoadFromBytes(ReadFileBytes(iniPath));
     const std::pair<const char*, Text> required[] = {
@@ -70,8 +69,7 @@ bool IsRootEntryFile(const fs::path& relative) {
     return std::find(std::begin(RootEntryFiles), std::end(RootEntryFiles), name) != std::end(RootEntryFiles);
 }
 
-std::vector<TPayloadItem> CollectItems(const fs::path& appDir, const fs::path& iniPath,
-                                       const Text& dirName) {
+std::vector<TPayloadItem> CollectItems(const fs::path& appDir, const fs::path& iniPath, const Text& dirName) {
     std::vector<TPayloadItem> items;
     items.push_back({u"qmt.ini", iniPath});
     items.push_back({dirName + u"/", {}});
@@ -127,8 +125,7 @@ void WriteFileBytes(const fs::path& path, const Bytes& bytes) {
 // The payload of a packaged executable, opened with the runtime's own reader.
 void OpenPayload(TextView exePath, TPayloadReader& reader) {
     if (TExeUtils::GetFileSizeByName(exePath) < 0) throw EPackError("cannot read " + Quote(exePath));
-    if (!TExeUtils::GetImageEndOfFile(exePath))
-        throw EPackError(Quote(exePath) + " is not an executable");
+    if (!TExeUtils::GetImageEndOfFile(exePath)) throw EPackError(Quote(exePath) + " is not an executable");
     TExeUtils utils;
     auto payload = utils.ReadPayloadOfFile(exePath);
     if (!payload || payload->empty()) throw EPackError(Quote(exePath) + " carries no payload");
@@ -155,17 +152,15 @@ void RunBuild(const TBuildOptions& options) {
     const auto imageEnd = TExeUtils::GetImageEndOfFile(FromPath(runtime));
     if (!imageEnd) throw EPackError("runtime " + QuotePath(runtime) + " is not an executable");
     if (static_cast<std::uint64_t>(runtimeSize) > *imageEnd && !options.Replace)
-        throw EPackError("runtime " + QuotePath(runtime) +
-                         " already carries a payload (use --replace to strip it)");
+        throw EPackError("runtime " + QuotePath(runtime) + " already carries a payload (use --replace to strip it)");
 
     const auto items = CollectItems(appDir, iniPath, settings.DirName());
     Bytes archive;
     {
         TProgressBar bar("packing");
         bar.SetMax(100);
-        archive = BuildPayloadArchive(items, [&](double done) {
-            bar.SetPosition(static_cast<std::int64_t>(done * 100));
-        });
+        archive =
+            BuildPayloadArchive(items, [&](double done) { bar.SetPosition(static_cast<std::int64_t>(done * 100)); });
         bar.Finish();
     }
 
@@ -196,16 +191,14 @@ void RunBuild(const TBuildOptions& options) {
     fs::rename(outTemp, output, ec);
     if (ec) throw EPackError("cannot write " + QuotePath(output) + ": " + ec.message());
     temps.Release(outTemp);
-    std::printf("%s: %zu entries, %zu payload bytes\n", ToUtf8(FromPath(output)).c_str(),
-                items.size(), archive.size());
+    std::printf("%s: %zu entries, %zu payload bytes\n", ToUtf8(FromPath(output)).c_str(), items.size(), archive.size());
 }
 
 void RunList(TextView exePath) {
     TPayloadReader reader;
     OpenPayload(exePath, reader);
     for (int i = 0; i < reader.EntryCount(); ++i)
-        std::printf("%12lld  %s\n", static_cast<long long>(reader.EntrySize(i)),
-                    ToUtf8(reader.EntryName(i)).c_str());
+        std::printf("%12lld  %s\n", static_cast<long long>(reader.EntrySize(i)), ToUtf8(reader.EntryName(i)).c_str());
 }
 
 void RunCat(TextView exePath, TextView entryName) {
@@ -217,8 +210,7 @@ void RunCat(TextView exePath, TextView entryName) {
     reader.ExtractToStream(entryName, content);
     if (static_cast<std::int64_t>(content.size()) != reader.EntrySize(index))
         throw EPackError("entry " + Quote(entryName) + " cannot be read (damaged or not ours)");
-    if (!WriteStdoutBinary(content.data(), content.size()))
-        throw EPackError("cannot write to standard output");
+    if (!WriteStdoutBinary(content.data(), content.size())) throw EPackError("cannot write to standard output");
 }
 
 } // namespace Velmora::Pack

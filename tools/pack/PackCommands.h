@@ -23,8 +23,8 @@ struct TBuildOptions {
 
 // Names at the top of the app folder that become the payload's own entries; every other file
 // goes below the folder named by DirName.
-inline constexpr Shared::TextView RootEntryFiles[] = {
-    u"qmt.ini", u"qmt-webviewjs", u"WebView2LoaderWin32.dll", u"WebView2Installer.exe"};
+inline constexpr Shared::TextView RootEntryFiles[] = {u"qmt.ini", u"qmt-webviewjs", u"WebView2LoaderWin32.dll",
+                                                      u"WebView2Installer.exe"};
 
 void RunBuild(const TBuildOptions& options);
 void RunList(Shared::TextView exePath);

@@ -35,14 +35,11 @@ Bytes ReadWholeFile(const std::filesystem::path& path) {
 
 std::string LibzipError(zip_t* archive) { return zip_error_strerror(zip_get_error(archive)); }
 
-void OnProgress(zip_t*, double done, void* state) {
-    (*static_cast<const std::function<void(double)>*>(state))(done);
-}
+void OnProgress(zip_t*, double done, void* state) { (*static_cast<const std::function<void(double)>*>(state))(done); }
 
 } // namespace
 
-Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items,
-                          const std::function<void(double)>& progress) {
+Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items, const std::function<void(double)>& progress) {
     zip_error_t error;
     zip_error_init(&error);
     SourcePtr buffer(zip_source_buffer_create(nullptr, 0, 0, &error));
@@ -69,8 +66,7 @@ Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items,
             // source's own time (the moment of packing) and the reader checks it against the
             // entry's time, so a file's older time would make the entry unreadable.
         }
-        if (index < 0 ||
-            zip_set_file_compression(archive.get(), index, ZIP_CM_STORE, 0) < 0 ||
+        if (index < 0 || zip_set_file_compression(archive.get(), index, ZIP_CM_STORE, 0) < 0 ||
             zip_file_set_encryption(archive.get(), index, ZIP_EM_TRAD_PKWARE, password.c_str()) < 0)
             throw std::runtime_error("cannot add '" + name + "': " + LibzipError(archive.get()));
     }

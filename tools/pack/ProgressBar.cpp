@@ -32,8 +32,8 @@ void TProgressBar::Draw(int percent) {
     if (!FTerminal) return;
     constexpr int Width = 30;
     const int filled = percent * Width / 100;
-    std::fprintf(stderr, "\r%-12s [%.*s%*s] %3d%%", FLabel.c_str(), filled,
-                 "##############################", Width - filled, "", percent);
+    std::fprintf(stderr, "\r%-12s [%.*s%*s] %3d%%", FLabel.c_str(), filled, "##############################",
+                 Width - filled, "", percent);
     std::fflush(stderr);
     FOpen = true;
 }

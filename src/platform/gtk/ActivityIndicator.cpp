@@ -32,8 +32,7 @@ void DrawMomentumDots(cairo_t* cr, double c, double radius, double seconds) {
     const double dot = radius / 6.0;
     for (int i = 0; i < 5; ++i) {
         const double angle = 2.0 * Pi * Smoothstep(phase * 1.6 - i * Stagger) - Pi / 2.0;
-        cairo_arc(cr, c + (radius - dot) * std::cos(angle), c + (radius - dot) * std::sin(angle), dot,
-                  0.0, 2.0 * Pi);
+        cairo_arc(cr, c + (radius - dot) * std::cos(angle), c + (radius - dot) * std::sin(angle), dot, 0.0, 2.0 * Pi);
         cairo_fill(cr);
     }
 }
@@ -66,8 +65,7 @@ void DrawSectorRing(cairo_t* cr, double c, double radius, double seconds, bool w
 
 gboolean Draw(GtkWidget* indicator, cairo_t* cr, gpointer) {
     const IndicatorState* state = State(indicator);
-    const double size = std::min(gtk_widget_get_allocated_width(indicator),
-                                 gtk_widget_get_allocated_height(indicator));
+    const double size = std::min(gtk_widget_get_allocated_width(indicator), gtk_widget_get_allocated_height(indicator));
     GdkFrameClock* clock = gtk_widget_get_frame_clock(indicator);
     const double seconds =
         static_cast<double>(clock ? gdk_frame_clock_get_frame_time(clock) : g_get_monotonic_time()) / 1e6;
@@ -75,9 +73,9 @@ gboolean Draw(GtkWidget* indicator, cairo_t* cr, gpointer) {
     cairo_set_source_rgb(cr, v, v, v);
     const double c = size / 2.0, radius = size / 2.0 - 1.0;
     switch (state->Kind) {
-    case TIndicatorKind::RotatingSector: DrawRotatingSector(cr, c, radius, seconds); break;
-    case TIndicatorKind::SectorRing: DrawSectorRing(cr, c, radius, seconds, state->White); break;
-    default: DrawMomentumDots(cr, c, radius, seconds); break;
+        case TIndicatorKind::RotatingSector: DrawRotatingSector(cr, c, radius, seconds); break;
+        case TIndicatorKind::SectorRing: DrawSectorRing(cr, c, radius, seconds, state->White); break;
+        default: DrawMomentumDots(cr, c, radius, seconds); break;
     }
     return FALSE;
 }

@@ -45,8 +45,8 @@ void AddDocumentStartScript(WebKitUserContentManager* content, const std::string
 WebKitWebsiteDataManager* NewDataManager(const std::string& folder) {
     if (folder.empty()) return webkit_website_data_manager_new_ephemeral();
     const std::string data = folder + "WebKit/data", cache = folder + "WebKit/cache";
-    return webkit_website_data_manager_new("base-data-directory", data.c_str(), "base-cache-directory",
-                                           cache.c_str(), nullptr);
+    return webkit_website_data_manager_new("base-data-directory", data.c_str(), "base-cache-directory", cache.c_str(),
+                                           nullptr);
 }
 
 bool HasControl(guint state) { return (state & GDK_CONTROL_MASK) != 0; }
@@ -81,9 +81,9 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     // Media starts without a gesture, as the Windows engine is told at start-up.
     GObjectPtr<WebKitWebsitePolicies> policies{
         webkit_website_policies_new_with_policies("autoplay", WEBKIT_AUTOPLAY_ALLOW, nullptr)};
-    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", FContext.get(),
-                                              "user-content-manager", FContent.get(), "website-policies",
-                                              policies.get(), nullptr));
+    auto* view =
+        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", FContext.get(), "user-content-manager",
+                                     FContent.get(), "website-policies", policies.get(), nullptr));
     FView.reset(WEBKIT_WEB_VIEW(g_object_ref_sink(view)));
     // The app's rule for new windows needs to see script-opened ones too.
     webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(view), TRUE);
@@ -146,17 +146,13 @@ void TWebKitBrowserControl::SetSetting(TBrowserSetting setting, bool value) {
     FSettings[setting] = value;
     WebKitSettings* settings = webkit_web_view_get_settings(FView.get());
     switch (setting) {
-    case TBrowserSetting::IsScriptEnabled:
-        webkit_settings_set_enable_javascript(settings, value);
-        break;
-    case TBrowserSetting::AreDevToolsEnabled:
-        webkit_settings_set_enable_developer_extras(settings, value);
-        break;
-    default:
-        // Zoom keys and context menus are decided in their signals; the status bar, web
-        // messages and error pages have no switch in this engine (messages are always on, the
-        // engine always shows its error page).
-        break;
+        case TBrowserSetting::IsScriptEnabled: webkit_settings_set_enable_javascript(settings, value); break;
+        case TBrowserSetting::AreDevToolsEnabled: webkit_settings_set_enable_developer_extras(settings, value); break;
+        default:
+            // Zoom keys and context menus are decided in their signals; the status bar, web
+            // messages and error pages have no switch in this engine (messages are always on, the
+            // engine always shows its error page).
+            break;
     }
 }
 
@@ -238,10 +234,14 @@ gboolean TWebKitBrowserControl::KeyPress(GtkWidget*, GdkEventKey* event, gpointe
     auto* self = static_cast<TWebKitBrowserControl*>(data);
     if (!HasControl(event->state) || !self->Setting(TBrowserSetting::IsZoomControlEnabled)) return FALSE;
     switch (event->keyval) {
-    case GDK_KEY_plus: case GDK_KEY_equal: case GDK_KEY_KP_Add: self->ZoomBy(ZoomStep); return TRUE;
-    case GDK_KEY_minus: case GDK_KEY_KP_Subtract: self->ZoomBy(1.0 / ZoomStep); return TRUE;
-    case GDK_KEY_0: case GDK_KEY_KP_0: self->ZoomBy(0.0); return TRUE;
-    default: return FALSE;
+        case GDK_KEY_plus:
+        case GDK_KEY_equal:
+        case GDK_KEY_KP_Add: self->ZoomBy(ZoomStep); return TRUE;
+        case GDK_KEY_minus:
+        case GDK_KEY_KP_Subtract: self->ZoomBy(1.0 / ZoomStep); return TRUE;
+        case GDK_KEY_0:
+        case GDK_KEY_KP_0: self->ZoomBy(0.0); return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -10,7 +10,6 @@
 
 namespace Velmora::Platform {
 
-
 namespace {
 
 constexpr int FormSize = 80, IndicatorSize = 32;
@@ -65,11 +64,9 @@ GdkRGBA ResolveColor(GtkWidget* widget, std::int32_t color) {
     if ((value >> 24) != 0xFF) // 0x00BBGGRR
         return FromRgb(((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF));
     const std::uint32_t index = value & 0xFFFFFF;
-    const SystemColor& system =
-        index < std::size(SystemColors) ? SystemColors[index] : SystemColors[15];
+    const SystemColor& system = index < std::size(SystemColors) ? SystemColors[index] : SystemColors[15];
     GdkRGBA rgba;
-    if (gtk_style_context_lookup_color(gtk_widget_get_style_context(widget), system.ThemeColor, &rgba))
-        return rgba;
+    if (gtk_style_context_lookup_color(gtk_widget_get_style_context(widget), system.ThemeColor, &rgba)) return rgba;
     return FromRgb(system.Fallback);
 }
 

@@ -38,8 +38,8 @@ std::optional<bool> WindowManagerKeepsAbove(GdkWindow* window) {
     GdkAtom type = GDK_NONE;
     gint format = 0, length = 0;
     guchar* data = nullptr;
-    if (!gdk_property_get(window, gdk_atom_intern_static_string("_NET_WM_STATE"),
-                          gdk_atom_intern_static_string("ATOM"), 0, 1024, FALSE, &type, &format, &length, &data))
+    if (!gdk_property_get(window, gdk_atom_intern_static_string("_NET_WM_STATE"), gdk_atom_intern_static_string("ATOM"),
+                          0, 1024, FALSE, &type, &format, &length, &data))
         return std::nullopt;
     const GCharPtr owned(reinterpret_cast<gchar*>(data));
     // GDK hands ATOM properties over as GdkAtoms.
@@ -102,12 +102,12 @@ public:
     void SetState(TWindowState state) override {
         GtkWindow* window = Window();
         switch (state) {
-        case TWindowState::Normal:
-            gtk_window_deiconify(window);
-            gtk_window_unmaximize(window);
-            break;
-        case TWindowState::Maximized: gtk_window_maximize(window); break;
-        case TWindowState::Minimized: gtk_window_iconify(window); break;
+            case TWindowState::Normal:
+                gtk_window_deiconify(window);
+                gtk_window_unmaximize(window);
+                break;
+            case TWindowState::Maximized: gtk_window_maximize(window); break;
+            case TWindowState::Minimized: gtk_window_iconify(window); break;
         }
         // Before the window is mapped nothing reports back: the state asked for is the one it shows in.
         if (!gtk_widget_get_mapped(FWindow.get())) FState = state;
@@ -168,7 +168,7 @@ private:
     static gboolean StateChanged(GtkWidget*, GdkEventWindowState* event, gpointer data) {
         auto* self = static_cast<TGtkMainWindow*>(data);
         const GdkWindowState state = event->new_window_state;
-        self->FState = (state & GDK_WINDOW_STATE_ICONIFIED)    ? TWindowState::Minimized
+        self->FState = (state & GDK_WINDOW_STATE_ICONIFIED)   ? TWindowState::Minimized
                        : (state & GDK_WINDOW_STATE_MAXIMIZED) ? TWindowState::Maximized
                                                               : TWindowState::Normal;
         return FALSE;

@@ -21,8 +21,7 @@ GtkWindow* ActiveWindow() {
 }
 
 void RunDialog(GtkWindow* owner, GtkMessageType type, const std::string& text, const std::string& title) {
-    GtkWidget* dialog =
-        gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
+    GtkWidget* dialog = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);

@@ -7,7 +7,6 @@
 
 namespace Velmora::Platform {
 
-
 namespace {
 
 // Client area and edit box of the prompt, in pixels.

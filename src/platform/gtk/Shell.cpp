@@ -25,33 +25,33 @@ namespace {
 int ErrnoFromError(const GError* error) {
     if (error->domain == G_SPAWN_ERROR) {
         switch (error->code) {
-        case G_SPAWN_ERROR_FORK: return EAGAIN;
-        case G_SPAWN_ERROR_ACCES: return EACCES;
-        case G_SPAWN_ERROR_PERM: return EPERM;
-        case G_SPAWN_ERROR_TOO_BIG: return E2BIG;
-        case G_SPAWN_ERROR_NOEXEC: return ENOEXEC;
-        case G_SPAWN_ERROR_NAMETOOLONG: return ENAMETOOLONG;
-        case G_SPAWN_ERROR_NOENT: return ENOENT;
-        case G_SPAWN_ERROR_NOMEM: return ENOMEM;
-        case G_SPAWN_ERROR_NOTDIR: return ENOTDIR;
-        case G_SPAWN_ERROR_LOOP: return ELOOP;
-        case G_SPAWN_ERROR_TXTBUSY: return ETXTBSY;
-        case G_SPAWN_ERROR_NFILE: return ENFILE;
-        case G_SPAWN_ERROR_MFILE: return EMFILE;
-        case G_SPAWN_ERROR_INVAL: return EINVAL;
-        case G_SPAWN_ERROR_ISDIR: return EISDIR;
-        case G_SPAWN_ERROR_LIBBAD: return ELIBBAD;
-        default: return EIO;
+            case G_SPAWN_ERROR_FORK: return EAGAIN;
+            case G_SPAWN_ERROR_ACCES: return EACCES;
+            case G_SPAWN_ERROR_PERM: return EPERM;
+            case G_SPAWN_ERROR_TOO_BIG: return E2BIG;
+            case G_SPAWN_ERROR_NOEXEC: return ENOEXEC;
+            case G_SPAWN_ERROR_NAMETOOLONG: return ENAMETOOLONG;
+            case G_SPAWN_ERROR_NOENT: return ENOENT;
+            case G_SPAWN_ERROR_NOMEM: return ENOMEM;
+            case G_SPAWN_ERROR_NOTDIR: return ENOTDIR;
+            case G_SPAWN_ERROR_LOOP: return ELOOP;
+            case G_SPAWN_ERROR_TXTBUSY: return ETXTBSY;
+            case G_SPAWN_ERROR_NFILE: return ENFILE;
+            case G_SPAWN_ERROR_MFILE: return EMFILE;
+            case G_SPAWN_ERROR_INVAL: return EINVAL;
+            case G_SPAWN_ERROR_ISDIR: return EISDIR;
+            case G_SPAWN_ERROR_LIBBAD: return ELIBBAD;
+            default: return EIO;
         }
     }
     if (error->domain == G_IO_ERROR) {
         switch (error->code) {
-        case G_IO_ERROR_NOT_FOUND: return ENOENT;
-        case G_IO_ERROR_PERMISSION_DENIED: return EACCES;
-        case G_IO_ERROR_IS_DIRECTORY: return EISDIR;
-        case G_IO_ERROR_INVALID_ARGUMENT: return EINVAL;
-        case G_IO_ERROR_NOT_SUPPORTED: return EOPNOTSUPP;
-        default: return EIO;
+            case G_IO_ERROR_NOT_FOUND: return ENOENT;
+            case G_IO_ERROR_PERMISSION_DENIED: return EACCES;
+            case G_IO_ERROR_IS_DIRECTORY: return EISDIR;
+            case G_IO_ERROR_INVALID_ARGUMENT: return EINVAL;
+            case G_IO_ERROR_NOT_SUPPORTED: return EOPNOTSUPP;
+            default: return EIO;
         }
     }
     if (error->domain == G_SHELL_ERROR) return EINVAL;
@@ -66,8 +66,7 @@ bool Fail(GErrorPtr error) {
 std::string FileName(TextView path) { return ToPath(path).native(); }
 
 bool IsProgramFile(const std::string& path) {
-    return g_file_test(path.c_str(), G_FILE_TEST_IS_EXECUTABLE) &&
-           !g_file_test(path.c_str(), G_FILE_TEST_IS_DIR);
+    return g_file_test(path.c_str(), G_FILE_TEST_IS_EXECUTABLE) && !g_file_test(path.c_str(), G_FILE_TEST_IS_DIR);
 }
 
 // The program FilePath names: an executable file, or a bare name found on PATH. Empty when
@@ -197,8 +196,7 @@ std::uint32_t ShellOpenAsAdminAndWait(void*, TextView FilePath, TextView Params)
     if (!argv) return 0;
     GPid pid = 0;
     GError* error = nullptr;
-    if (!g_spawn_async(nullptr, argv.get(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid,
-                       &error)) {
+    if (!g_spawn_async(nullptr, argv.get(), nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid, &error)) {
         Fail(GErrorPtr(error));
         return 0;
     }

@@ -26,8 +26,8 @@ constexpr size_t MaxEscapedLength = 160;
 std::string EscapeForFileName(const std::string& id) {
     std::string out;
     for (unsigned char c : id) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
-            c == '_' || c == '-') {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+            c == '-') {
             out += static_cast<char>(c);
         } else {
             char hex[4];
@@ -68,8 +68,8 @@ private:
 std::unique_ptr<TSingleInstanceLock> CreateSingleInstanceLock(Shared::TextView Id, bool& AlreadyExisted) {
     AlreadyExisted = false;
     // Not inherited by the programs we start: they must not keep the lock after we end.
-    FileDescriptor file(::open(LockFilePath(Shared::ToUtf8(Id)).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                               S_IRUSR | S_IWUSR));
+    FileDescriptor file(
+        ::open(LockFilePath(Shared::ToUtf8(Id)).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
     // A lock file that cannot be opened cannot tell of another instance: start as the only one.
     if (file.valid()) {
         int rc;

@@ -1,5 +1,6 @@
 // GTK: the localized message box, a modal GtkDialog with our own PNG icon beside the text and
-// the re-captioned buttons. Escape and the close box end it like Cancel.
+// the re-captioned buttons; Escape and the close box end it like Cancel. (The password prompt and
+// the installer window have files of their own; there is no hidden owner window to hide here.)
 #include "platform/gtk/GtkHandles.h"
 #include "platform/Resources.h"
 #include "platform/StartupDialogs.h"
@@ -8,14 +9,13 @@
 
 namespace Velmora::Platform {
 
-
 namespace {
 
 const char* IconResourceName(TMsgDlgType type) {
     switch (type) {
-    case TMsgDlgType::mtError: return "MSG_ERROR";
-    case TMsgDlgType::mtWarning: return "MSG_WARNING";
-    default: return "MSG_INFO";
+        case TMsgDlgType::mtError: return "MSG_ERROR";
+        case TMsgDlgType::mtWarning: return "MSG_WARNING";
+        default: return "MSG_INFO";
     }
 }
 
@@ -64,9 +64,8 @@ void AddButtons(GtkDialog* dialog, unsigned Buttons, const std::vector<Text>& Ca
     size_t k = 0;
     for (const auto& standard : StandardButtons) {
         if (!(Buttons & standard.Button)) continue;
-        GtkWidget* button = k < Captions.size()
-                                ? gtk_button_new_with_label(Shared::ToUtf8(Captions[k]).c_str())
-                                : gtk_button_new_with_mnemonic(standard.Caption);
+        GtkWidget* button = k < Captions.size() ? gtk_button_new_with_label(Shared::ToUtf8(Captions[k]).c_str())
+                                                : gtk_button_new_with_mnemonic(standard.Caption);
         ++k;
         gtk_widget_set_can_default(button, TRUE);
         gtk_dialog_add_action_widget(dialog, button, standard.Response);
@@ -76,8 +75,8 @@ void AddButtons(GtkDialog* dialog, unsigned Buttons, const std::vector<Text>& Ca
 
 } // namespace
 
-int LocalizedMessageDlg(TextView Msg, TMsgDlgType DlgType, unsigned Buttons,
-                        const std::vector<Text>& Captions, TextView Title) {
+int LocalizedMessageDlg(TextView Msg, TMsgDlgType DlgType, unsigned Buttons, const std::vector<Text>& Captions,
+                        TextView Title) {
     Platform::TopLevelPtr widget(gtk_dialog_new());
     GtkDialog* dialog = GTK_DIALOG(widget.get());
     GtkWindow* window = GTK_WINDOW(widget.get());

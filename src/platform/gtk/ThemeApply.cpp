@@ -27,41 +27,52 @@ std::string Css(std::uint32_t rgb) {
 // The colour halfway between two (hover and border shades).
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b) {
     std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8)
-        out |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF)) / 2) << shift;
+    for (int shift = 0; shift <= 16; shift += 8) out |= ((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF)) / 2) << shift;
     return out;
 }
 
 std::string PaletteCss(const TThemePalette& p) {
     const std::string window = Css(p.Window), text = Css(p.WindowText), control = Css(p.Control),
-                      controlText = Css(p.ControlText), accent = Css(p.Accent),
-                      accentText = Css(p.AccentText), caption = Css(p.Caption),
-                      captionText = Css(p.CaptionText), border = Css(Mix(p.Control, p.WindowText)),
-                      hover = Css(Mix(p.Control, p.Accent));
+                      controlText = Css(p.ControlText), accent = Css(p.Accent), accentText = Css(p.AccentText),
+                      caption = Css(p.Caption), captionText = Css(p.CaptionText),
+                      border = Css(Mix(p.Control, p.WindowText)), hover = Css(Mix(p.Control, p.Accent));
     // The named colours answer lookups by our own windows (the installation window's system colours).
-    std::string css = "@define-color theme_bg_color " + window + ";\n"
-                      "@define-color theme_fg_color " + text + ";\n"
-                      "@define-color theme_base_color " + control + ";\n"
-                      "@define-color theme_text_color " + controlText + ";\n"
-                      "@define-color theme_selected_bg_color " + accent + ";\n"
-                      "@define-color theme_selected_fg_color " + accentText + ";\n"
-                      "@define-color borders " + border + ";\n";
+    std::string css = "@define-color theme_bg_color " + window +
+                      ";\n"
+                      "@define-color theme_fg_color " +
+                      text +
+                      ";\n"
+                      "@define-color theme_base_color " +
+                      control +
+                      ";\n"
+                      "@define-color theme_text_color " +
+                      controlText +
+                      ";\n"
+                      "@define-color theme_selected_bg_color " +
+                      accent +
+                      ";\n"
+                      "@define-color theme_selected_fg_color " +
+                      accentText +
+                      ";\n"
+                      "@define-color borders " +
+                      border + ";\n";
     css += "window, dialog, .background, messagedialog, menu, .menu, menubar, popover, tooltip {"
-           " background-color: " + window + "; background-image: none; color: " + text + "; }\n";
+           " background-color: " +
+           window + "; background-image: none; color: " + text + "; }\n";
     css += "label { color: inherit; }\n";
-    css += "entry, textview text, spinbutton { background-color: " + control + "; background-image: none;"
-           " color: " + controlText + "; border-color: " + border + "; }\n";
+    css += "entry, textview text, spinbutton { background-color: " + control +
+           "; background-image: none;"
+           " color: " +
+           controlText + "; border-color: " + border + "; }\n";
     css += "entry:focus { border-color: " + accent + "; box-shadow: inset 0 0 0 1px " + accent + "; }\n";
     css += "button { background-color: " + control + "; background-image: none; color: " + controlText +
            "; border-color: " + border + "; box-shadow: none; text-shadow: none; -gtk-icon-shadow: none; }\n";
     css += "button:hover { background-color: " + hover + "; }\n";
-    css += "button.default, button:active, button:checked { background-color: " + accent + "; color: " +
-           accentText + "; }\n";
-    css += "headerbar, .titlebar, .titlebar:backdrop, headerbar:backdrop { background-color: " + caption +
-           "; background-image: none; color: " + captionText + "; border-color: " + border +
-           "; box-shadow: none; }\n";
-    css += "headerbar .title, .titlebar .title, headerbar button, .titlebar button { color: " + captionText +
+    css += "button.default, button:active, button:checked { background-color: " + accent + "; color: " + accentText +
            "; }\n";
+    css += "headerbar, .titlebar, .titlebar:backdrop, headerbar:backdrop { background-color: " + caption +
+           "; background-image: none; color: " + captionText + "; border-color: " + border + "; box-shadow: none; }\n";
+    css += "headerbar .title, .titlebar .title, headerbar button, .titlebar button { color: " + captionText + "; }\n";
     css += "menuitem:hover, menu menuitem:hover, menubar > menuitem:hover { background-color: " + accent +
            "; color: " + accentText + "; }\n";
     css += "selection, *:selected, entry selection, textview text selection { background-color: " + accent +

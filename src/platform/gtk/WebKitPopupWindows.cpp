@@ -43,12 +43,13 @@ void TWebKitPopupWindows::ReadyToShow(WebKitWebView*, gpointer window) { gtk_wid
 
 void TWebKitPopupWindows::CloseRequested(WebKitWebView*, gpointer window) {
     // Never destroy the view inside its own signal: let the engine return first.
-    g_idle_add_full(G_PRIORITY_DEFAULT_IDLE,
-                    [](gpointer w) -> gboolean {
-                        gtk_widget_destroy(GTK_WIDGET(w));
-                        return G_SOURCE_REMOVE;
-                    },
-                    g_object_ref(window), g_object_unref);
+    g_idle_add_full(
+        G_PRIORITY_DEFAULT_IDLE,
+        [](gpointer w) -> gboolean {
+            gtk_widget_destroy(GTK_WIDGET(w));
+            return G_SOURCE_REMOVE;
+        },
+        g_object_ref(window), g_object_unref);
 }
 
 void TWebKitPopupWindows::TitleChanged(GObject* view, GParamSpec*, gpointer window) {

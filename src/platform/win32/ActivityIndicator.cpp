@@ -95,23 +95,25 @@ std::vector<std::uint8_t> Render(const Shape& shape, int size) {
     return coverage;
 }
 
-std::uint8_t Blend(int from, int to, int coverage) { return static_cast<std::uint8_t>(from + (to - from) * coverage / 255); }
+std::uint8_t Blend(int from, int to, int coverage) {
+    return static_cast<std::uint8_t>(from + (to - from) * coverage / 255);
+}
 
 } // namespace
 
 std::vector<std::uint8_t> RenderIndicatorCoverage(TActivityIndicatorType kind, int size, std::uint32_t elapsedMs) {
     if (size <= 0) return {};
     switch (kind) {
-    case TActivityIndicatorType::aitRotatingSector: return Render(RotatingSector(elapsedMs), size);
-    case TActivityIndicatorType::aitSectorRing: return Render(SectorRing(elapsedMs), size);
-    case TActivityIndicatorType::aitMomentumDots: break;
+        case TActivityIndicatorType::aitRotatingSector: return Render(RotatingSector(elapsedMs), size);
+        case TActivityIndicatorType::aitSectorRing: return Render(SectorRing(elapsedMs), size);
+        case TActivityIndicatorType::aitMomentumDots: break;
     }
     return Render(MomentumDots(elapsedMs), size);
 }
 
 TActivityIndicator::TActivityIndicator(HWND parent, int left, int top, int size) : FSize(size) {
-    const wchar_t* cls = EnsureWindowClass(
-        {L"Velmora.ActivityIndicator", ForwardingWindowProc<TActivityIndicator>, 0, IDC_APPSTARTING});
+    const wchar_t* cls =
+        EnsureWindowClass({L"Velmora.ActivityIndicator", ForwardingWindowProc<TActivityIndicator>, 0, IDC_APPSTARTING});
     FWindow.reset(CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE, left, top, size, size, parent, nullptr,
                                   GetModuleHandleW(nullptr), this));
 }
@@ -170,21 +172,19 @@ void TActivityIndicator::Paint(HDC dc) {
 
 LRESULT TActivityIndicator::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_TIMER:
-        if (wParam == AnimationTimer) InvalidateRect(hwnd, nullptr, FALSE);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // every pixel is painted
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps;
-        const HDC dc = message == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
-        Paint(dc);
-        if (message == WM_PAINT) EndPaint(hwnd, &ps);
-        return 0;
-    }
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_TIMER:
+            if (wParam == AnimationTimer) InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_ERASEBKGND: return 1; // every pixel is painted
+        case WM_PAINT:
+        case WM_PRINTCLIENT: {
+            PAINTSTRUCT ps;
+            const HDC dc = message == WM_PAINT ? BeginPaint(hwnd, &ps) : reinterpret_cast<HDC>(wParam);
+            Paint(dc);
+            if (message == WM_PAINT) EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 

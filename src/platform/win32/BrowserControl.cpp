@@ -21,13 +21,13 @@ void TEdgeBrowserControl::AddWebResourceRequestedFilter(TextView uriPattern) {
 
 void TEdgeBrowserControl::SetSetting(TBrowserSetting setting, bool value) {
     switch (setting) {
-    case TBrowserSetting::IsScriptEnabled: FBrowser.SetScriptEnabled(value); break;
-    case TBrowserSetting::IsStatusBarEnabled: FBrowser.SetStatusBarEnabled(value); break;
-    case TBrowserSetting::IsWebMessageEnabled: FBrowser.SetWebMessageEnabled(value); break;
-    case TBrowserSetting::IsBuiltInErrorPageEnabled: FBrowser.SetBuiltInErrorPageEnabled(value); break;
-    case TBrowserSetting::IsZoomControlEnabled: FBrowser.SetZoomControlEnabled(value); break;
-    case TBrowserSetting::AreDevToolsEnabled: FBrowser.SetDevToolsEnabled(value); break;
-    case TBrowserSetting::AreDefaultContextMenusEnabled: FBrowser.SetDefaultContextMenusEnabled(value); break;
+        case TBrowserSetting::IsScriptEnabled: FBrowser.SetScriptEnabled(value); break;
+        case TBrowserSetting::IsStatusBarEnabled: FBrowser.SetStatusBarEnabled(value); break;
+        case TBrowserSetting::IsWebMessageEnabled: FBrowser.SetWebMessageEnabled(value); break;
+        case TBrowserSetting::IsBuiltInErrorPageEnabled: FBrowser.SetBuiltInErrorPageEnabled(value); break;
+        case TBrowserSetting::IsZoomControlEnabled: FBrowser.SetZoomControlEnabled(value); break;
+        case TBrowserSetting::AreDevToolsEnabled: FBrowser.SetDevToolsEnabled(value); break;
+        case TBrowserSetting::AreDefaultContextMenusEnabled: FBrowser.SetDefaultContextMenusEnabled(value); break;
     }
 }
 

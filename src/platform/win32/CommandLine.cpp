@@ -17,8 +17,7 @@ std::vector<Text> CommandLineArguments() {
     int argc = 0;
     const UniqueLocalMemory<LPWSTR> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
     std::vector<Text> args;
-    for (int i = 1; argv && i < argc; ++i)
-        args.emplace_back(reinterpret_cast<const char16_t*>(argv.get()[i]));
+    for (int i = 1; argv && i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv.get()[i]));
     return args;
 }
 

@@ -24,8 +24,7 @@ const char* const CreationFailedMessage = "Failed to create Edge browser control
 
 // Each event hands the browser's arguments to the owner's handler, if one is assigned.
 template <typename EventArgs, typename Args>
-HRESULT Raise(TCustomEdgeBrowser& self,
-              std::function<void(TCustomEdgeBrowser&, EventArgs&)>& event, Args* args) {
+HRESULT Raise(TCustomEdgeBrowser& self, std::function<void(TCustomEdgeBrowser&, EventArgs&)>& event, Args* args) {
     if (!event) return S_OK;
     EventArgs eventArgs(args);
     event(self, eventArgs);
@@ -35,9 +34,7 @@ HRESULT Raise(TCustomEdgeBrowser& self,
 } // namespace
 
 // What an unhandled error in a callback comes to: the box of any unhandled error of the program.
-void ReportCallbackError(const std::exception& error) {
-    ShowSystemErrorBox(Shared::FromUtf8(error.what()), u"Error");
-}
+void ReportCallbackError(const std::exception& error) { ShowSystemErrorBox(Shared::FromUtf8(error.what()), u"Error"); }
 
 // The thread's COM apartment, entered for as long as the control lives. A thread that is already
 // in one keeps it (the browser then reports the mismatch).
@@ -62,8 +59,8 @@ TCustomEdgeBrowser::TCustomEdgeBrowser(HWND parent, const RECT& bounds)
                                   GetModuleHandleW(nullptr), this));
     FTopLevel = GetAncestor(parent, GA_ROOT);
     // One subclass per control, so two controls in one window do not replace each other's.
-    if (FTopLevel) SetWindowSubclass(FTopLevel, TopLevelProc, reinterpret_cast<UINT_PTR>(this),
-                                     reinterpret_cast<DWORD_PTR>(this));
+    if (FTopLevel)
+        SetWindowSubclass(FTopLevel, TopLevelProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
     if (FWindow) PostMessageW(FWindow.get(), WM_START_CREATION, 0, 0);
 }
 
@@ -162,8 +159,8 @@ HRESULT TCustomEdgeBrowser::ControllerCreated(HRESULT result, ICoreWebView2Contr
 
 template <typename Source, typename Handler>
 void TCustomEdgeBrowser::Subscribe(Source* source,
-                                   HRESULT(STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
-                                   HRESULT(STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken),
+                                   HRESULT (STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
+                                   HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken),
                                    ComPtr<Handler> handler) {
     EventRegistrationToken token{};
     if (FAILED(Check((source->*add)(handler.Get(), &token)))) return;
@@ -197,33 +194,34 @@ void TCustomEdgeBrowser::Subscribe() {
                   [](TCustomEdgeBrowser& self, ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
                       return Raise(self, self.OnWebMessageReceived, args);
                   }));
-    Subscribe(view, &ICoreWebView2::add_DocumentTitleChanged, &ICoreWebView2::remove_DocumentTitleChanged,
-              Bind<ICoreWebView2DocumentTitleChangedEventHandler>(
-                  [](TCustomEdgeBrowser& self, ICoreWebView2*, IUnknown*) {
-                      if (self.OnDocumentTitleChanged) self.OnDocumentTitleChanged(self);
-                      return S_OK;
-                  }));
+    Subscribe(
+        view, &ICoreWebView2::add_DocumentTitleChanged, &ICoreWebView2::remove_DocumentTitleChanged,
+        Bind<ICoreWebView2DocumentTitleChangedEventHandler>([](TCustomEdgeBrowser& self, ICoreWebView2*, IUnknown*) {
+            if (self.OnDocumentTitleChanged) self.OnDocumentTitleChanged(self);
+            return S_OK;
+        }));
     Subscribe(view, &ICoreWebView2::add_ProcessFailed, &ICoreWebView2::remove_ProcessFailed,
               Bind<ICoreWebView2ProcessFailedEventHandler>(
                   [](TCustomEdgeBrowser& self, ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                       return Raise(self, self.OnProcessFailed, args);
                   }));
-    Subscribe(FController.Get(), &ICoreWebView2Controller::add_AcceleratorKeyPressed,
-              &ICoreWebView2Controller::remove_AcceleratorKeyPressed,
-              Bind<ICoreWebView2AcceleratorKeyPressedEventHandler>(
-                  [](TCustomEdgeBrowser& self, ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
-                      // Shortcuts act on key-down, as the window's own keys do.
-                      COREWEBVIEW2_KEY_EVENT_KIND kind{};
-                      if (!self.OnShortcut || !args || FAILED(self.Check(args->get_KeyEventKind(&kind)))) return S_OK;
-                      const bool system = kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN;
-                      if (kind != COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN && !system) return S_OK;
-                      TShortcutKey key{0, 0, system};
-                      if (FAILED(self.Check(args->get_VirtualKey(&key.VirtualKey))) ||
-                          FAILED(self.Check(args->get_KeyEventLParam(&key.KeyData))))
-                          return S_OK;
-                      if (self.OnShortcut(key)) self.Check(args->put_Handled(TRUE));
-                      return S_OK;
-                  }));
+    Subscribe(
+        FController.Get(), &ICoreWebView2Controller::add_AcceleratorKeyPressed,
+        &ICoreWebView2Controller::remove_AcceleratorKeyPressed,
+        Bind<ICoreWebView2AcceleratorKeyPressedEventHandler>(
+            [](TCustomEdgeBrowser& self, ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+                // Shortcuts act on key-down, as the window's own keys do.
+                COREWEBVIEW2_KEY_EVENT_KIND kind{};
+                if (!self.OnShortcut || !args || FAILED(self.Check(args->get_KeyEventKind(&kind)))) return S_OK;
+                const bool system = kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN;
+                if (kind != COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN && !system) return S_OK;
+                TShortcutKey key{0, 0, system};
+                if (FAILED(self.Check(args->get_VirtualKey(&key.VirtualKey))) ||
+                    FAILED(self.Check(args->get_KeyEventLParam(&key.KeyData))))
+                    return S_OK;
+                if (self.OnShortcut(key)) self.Check(args->put_Handled(TRUE));
+                return S_OK;
+            }));
 }
 
 // ----- operations
@@ -236,8 +234,8 @@ void TCustomEdgeBrowser::ExecuteScript(Shared::TextView script) {
     if (!FWebView) return;
     // The result is not used; a handler that ignores it is given all the same, since a browser
     // may insist on one.
-    const auto ignore = MakeComHandler<ICoreWebView2ExecuteScriptCompletedHandler>(
-        [](HRESULT, LPCWSTR) { return S_OK; });
+    const auto ignore =
+        MakeComHandler<ICoreWebView2ExecuteScriptCompletedHandler>([](HRESULT, LPCWSTR) { return S_OK; });
     Check(FWebView->ExecuteScript(Wide(Shared::Text(script)), ignore.Get()));
 }
 
@@ -260,12 +258,14 @@ Shared::Text TCustomEdgeBrowser::DocumentTitle() {
     return title.ToText();
 }
 
-void TCustomEdgeBrowser::PutSetting(HRESULT(STDMETHODCALLTYPE ICoreWebView2Settings::*put)(BOOL), bool value) {
+void TCustomEdgeBrowser::PutSetting(HRESULT (STDMETHODCALLTYPE ICoreWebView2Settings::*put)(BOOL), bool value) {
     if (!FSettings) throw EEdgeError(NotInstantiated, Check(E_FAIL));
     Check((FSettings.Get()->*put)(value ? TRUE : FALSE));
 }
 
-void TCustomEdgeBrowser::SetScriptEnabled(bool value) { PutSetting(&ICoreWebView2Settings::put_IsScriptEnabled, value); }
+void TCustomEdgeBrowser::SetScriptEnabled(bool value) {
+    PutSetting(&ICoreWebView2Settings::put_IsScriptEnabled, value);
+}
 void TCustomEdgeBrowser::SetStatusBarEnabled(bool value) {
     PutSetting(&ICoreWebView2Settings::put_IsStatusBarEnabled, value);
 }
@@ -285,8 +285,10 @@ void TCustomEdgeBrowser::SetDefaultContextMenusEnabled(bool value) {
     PutSetting(&ICoreWebView2Settings::put_AreDefaultContextMenusEnabled, value);
 }
 
-ComPtr<ICoreWebView2WebResourceResponse> TCustomEdgeBrowser::CreateWebResourceResponse(
-    const Shared::Bytes& content, int statusCode, Shared::TextView reasonPhrase, Shared::TextView headers) {
+ComPtr<ICoreWebView2WebResourceResponse> TCustomEdgeBrowser::CreateWebResourceResponse(const Shared::Bytes& content,
+                                                                                       int statusCode,
+                                                                                       Shared::TextView reasonPhrase,
+                                                                                       Shared::TextView headers) {
     if (!FEnvironment) return nullptr;
     // A stream over its own copy of the content, positioned at the start; released with the
     // response.
@@ -302,8 +304,7 @@ ComPtr<ICoreWebView2WebResourceResponse> TCustomEdgeBrowser::CreateWebResourceRe
     LARGE_INTEGER start{};
     if (FAILED(Check(stream->Seek(start, STREAM_SEEK_SET, nullptr)))) return nullptr;
     ComPtr<ICoreWebView2WebResourceResponse> response;
-    if (FAILED(Check(FEnvironment->CreateWebResourceResponse(stream.Get(), statusCode,
-                                                             Wide(Shared::Text(reasonPhrase)),
+    if (FAILED(Check(FEnvironment->CreateWebResourceResponse(stream.Get(), statusCode, Wide(Shared::Text(reasonPhrase)),
                                                              Wide(Shared::Text(headers)), &response))))
         return nullptr;
     return response;
@@ -339,36 +340,34 @@ void TCustomEdgeBrowser::UpdateVisibility() {
 
 LRESULT TCustomEdgeBrowser::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_START_CREATION:
-        // The window procedure is a boundary the exception must not cross either.
-        try {
-            CreateWebView();
-        } catch (const std::exception& error) {
-            ReportCallbackError(error);
+        case WM_START_CREATION:
+            // The window procedure is a boundary the exception must not cross either.
+            try {
+                CreateWebView();
+            } catch (const std::exception& error) {
+                ReportCallbackError(error);
+            }
+            return 0;
+        case WM_SIZE: UpdateBounds(); return 0;
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam); // sends WM_SIZE
+            UpdateVisibility();
+            return result;
         }
-        return 0;
-    case WM_SIZE:
-        UpdateBounds();
-        return 0;
-    case WM_WINDOWPOSCHANGED: {
-        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam); // sends WM_SIZE
-        UpdateVisibility();
-        return result;
-    }
-    case WM_SETFOCUS:
-        if (FController) Check(FController->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC));
-        return 0;
-    case WM_ERASEBKGND: {
-        RECT area{};
-        GetClientRect(hwnd, &area);
-        FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-    }
-    case WM_NCDESTROY:
-        // Destroyed with its parent: nothing left for us to destroy.
-        FWindow.release();
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_SETFOCUS:
+            if (FController) Check(FController->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC));
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT area{};
+            GetClientRect(hwnd, &area);
+            FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_NCDESTROY:
+            // Destroyed with its parent: nothing left for us to destroy.
+            FWindow.release();
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        default: return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 

@@ -128,11 +128,11 @@ private:
     HRESULT ControllerCreated(HRESULT result, ICoreWebView2Controller* controller);
     void Subscribe();
     template <typename Source, typename Handler>
-    void Subscribe(Source* source, HRESULT(STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
-                   HRESULT(STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken), ComPtr<Handler> handler);
+    void Subscribe(Source* source, HRESULT (STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
+                   HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken), ComPtr<Handler> handler);
     void UpdateBounds();
     void UpdateVisibility();
-    void PutSetting(HRESULT(STDMETHODCALLTYPE ICoreWebView2Settings::*put)(BOOL), bool value);
+    void PutSetting(HRESULT (STDMETHODCALLTYPE ICoreWebView2Settings::*put)(BOOL), bool value);
     // A handler of Interface that runs function(control, arguments...) while the control lives.
     template <typename Interface, typename Function>
     ComPtr<Interface> Bind(Function function);

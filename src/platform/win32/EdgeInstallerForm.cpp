@@ -26,8 +26,9 @@ COLORREF ResolveColor(std::int32_t color) {
 class TWin32EdgeInstallerForm final : public TEdgeInstallerForm {
 public:
     TWin32EdgeInstallerForm() {
-        const wchar_t* cls = EnsureWindowClass(
-            {L"Velmora.EdgeInstallerForm", ForwardingWindowProc<TWin32EdgeInstallerForm>, CS_DROPSHADOW, IDC_APPSTARTING});
+        const wchar_t* cls =
+            EnsureWindowClass({L"Velmora.EdgeInstallerForm", ForwardingWindowProc<TWin32EdgeInstallerForm>,
+                               CS_DROPSHADOW, IDC_APPSTARTING});
         const int side = Scaled(80); // no frame: the client is the whole window
         const POINT at = CenterOnScreen(side, side);
         TWin11FormParams params;
@@ -69,9 +70,9 @@ public:
     void SetIndicatorType(std::int32_t IndicatorType) override {
         if (!Indicator) return;
         switch (IndicatorType) {
-        case 1: Indicator->SetKind(TActivityIndicatorType::aitRotatingSector); break;
-        case 2: Indicator->SetKind(TActivityIndicatorType::aitSectorRing); break;
-        default: Indicator->SetKind(TActivityIndicatorType::aitMomentumDots); break;
+            case 1: Indicator->SetKind(TActivityIndicatorType::aitRotatingSector); break;
+            case 2: Indicator->SetKind(TActivityIndicatorType::aitSectorRing); break;
+            default: Indicator->SetKind(TActivityIndicatorType::aitMomentumDots); break;
         }
     }
 
@@ -87,24 +88,23 @@ public:
     void ApplyRegion() {
         RECT bounds;
         GetWindowRect(Window.get(), &bounds);
-        UniqueRegion region(CreateRoundRectRgn(0, 0, bounds.right - bounds.left + 1, bounds.bottom - bounds.top + 1, 4, 4));
+        UniqueRegion region(
+            CreateRoundRectRgn(0, 0, bounds.right - bounds.left + 1, bounds.bottom - bounds.top + 1, 4, 4));
         if (region && SetWindowRgn(Window.get(), region.get(), TRUE)) region.release(); // the system owns it now
     }
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_CLOSE:
-            return 0; // refused: the window goes only when the installation flow frees it
-        case WM_ERASEBKGND: {
-            const COLORREF color = ResolveColor(Color);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, Background.Get(color));
-            if (Indicator) Indicator->SetBackground(color); // a theme change may have moved it
-            return 1;
-        }
-        default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            case WM_CLOSE: return 0; // refused: the window goes only when the installation flow frees it
+            case WM_ERASEBKGND: {
+                const COLORREF color = ResolveColor(Color);
+                RECT client;
+                GetClientRect(hwnd, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, Background.Get(color));
+                if (Indicator) Indicator->SetBackground(color); // a theme change may have moved it
+                return 1;
+            }
+            default: return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
 
@@ -118,7 +118,5 @@ private:
 } // namespace
 
 std::unique_ptr<TEdgeInstallerForm> CreateEdgeInstallerForm() { return std::make_unique<TWin32EdgeInstallerForm>(); }
-
-
 
 } // namespace Velmora::Platform

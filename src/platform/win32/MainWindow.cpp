@@ -30,12 +30,12 @@ constexpr DWORD BorderExStyles = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
 
 TWindowStyles StylesOf(std::int32_t border) {
     switch (border) {
-    case bsNone: return {WS_POPUP, 0};
-    case bsSingle: return {WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0};
-    case bsDialog: return {WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME};
-    case bsToolWindow: return {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW};
-    case bsSizeToolWin: return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW};
-    default: return {WS_OVERLAPPEDWINDOW, 0}; // sizeable, also for unknown values
+        case bsNone: return {WS_POPUP, 0};
+        case bsSingle: return {WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0};
+        case bsDialog: return {WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME};
+        case bsToolWindow: return {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW};
+        case bsSizeToolWin: return {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW};
+        default: return {WS_OVERLAPPEDWINDOW, 0}; // sizeable, also for unknown values
     }
 }
 
@@ -48,9 +48,9 @@ int Constrain(int value, int minimum, int maximum) {
 
 int ShowCommandOf(TWindowState state) {
     switch (state) {
-    case TWindowState::Maximized: return SW_SHOWMAXIMIZED;
-    case TWindowState::Minimized: return SW_SHOWMINIMIZED;
-    case TWindowState::Normal: break;
+        case TWindowState::Maximized: return SW_SHOWMAXIMIZED;
+        case TWindowState::Minimized: return SW_SHOWMINIMIZED;
+        case TWindowState::Normal: break;
     }
     return SW_SHOWNORMAL;
 }
@@ -62,8 +62,8 @@ public:
         const int height = Constrain(placement.Height, FLimits.MinHeight, FLimits.MaxHeight);
         const Shared::Text text(caption);
         TWin11FormParams params;
-        params.ClassName = EnsureWindowClass(
-            {L"Velmora.MainWindow", ForwardingWindowProc<TWin32MainWindow>, CS_HREDRAW | CS_VREDRAW});
+        params.ClassName =
+            EnsureWindowClass({L"Velmora.MainWindow", ForwardingWindowProc<TWin32MainWindow>, CS_HREDRAW | CS_VREDRAW});
         params.Caption = Wide(text);
         // Child windows (the browser) are clipped out of our own painting.
         params.Style = WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
@@ -139,9 +139,9 @@ public:
         FPendingState = state;
         if (!hwnd || !IsWindowVisible(hwnd)) return; // Show takes it
         switch (state) {
-        case TWindowState::Maximized: ShowWindow(hwnd, SW_MAXIMIZE); break;
-        case TWindowState::Minimized: ShowWindow(hwnd, SW_MINIMIZE); break;
-        case TWindowState::Normal: ShowWindow(hwnd, SW_RESTORE); break;
+            case TWindowState::Maximized: ShowWindow(hwnd, SW_MAXIMIZE); break;
+            case TWindowState::Minimized: ShowWindow(hwnd, SW_MINIMIZE); break;
+            case TWindowState::Normal: ShowWindow(hwnd, SW_RESTORE); break;
         }
     }
 
@@ -173,51 +173,51 @@ public:
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_GETMINMAXINFO: {
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            if (FLimits.MinWidth > 0) info->ptMinTrackSize.x = FLimits.MinWidth;
-            if (FLimits.MinHeight > 0) info->ptMinTrackSize.y = FLimits.MinHeight;
-            if (FLimits.MaxWidth > 0) info->ptMaxTrackSize.x = FLimits.MaxWidth;
-            if (FLimits.MaxHeight > 0) info->ptMaxTrackSize.y = FLimits.MaxHeight;
-            return 0;
-        }
-        case WM_WINDOWPOSCHANGING: {
-            // The system limits only framed windows to the tracking sizes; every border is
-            // limited here, as long as the window is neither maximised nor minimised.
-            auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-            if (!(pos->flags & SWP_NOSIZE) && !IsZoomed(hwnd) && !IsIconic(hwnd)) {
-                pos->cx = Constrain(pos->cx, FLimits.MinWidth, FLimits.MaxWidth);
-                pos->cy = Constrain(pos->cy, FLimits.MinHeight, FLimits.MaxHeight);
+            case WM_GETMINMAXINFO: {
+                auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+                if (FLimits.MinWidth > 0) info->ptMinTrackSize.x = FLimits.MinWidth;
+                if (FLimits.MinHeight > 0) info->ptMinTrackSize.y = FLimits.MinHeight;
+                if (FLimits.MaxWidth > 0) info->ptMaxTrackSize.x = FLimits.MaxWidth;
+                if (FLimits.MaxHeight > 0) info->ptMaxTrackSize.y = FLimits.MaxHeight;
+                return 0;
             }
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        }
-        case WM_SIZE:
-            if (OnResize) OnResize(LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case WM_ERASEBKGND: {
-            // The system's window colour, or the form colour of the active theme.
-            const COLORREF color =
-                Shared::ActiveThemePalette() ? ThemeColor(TThemeRole::Window) : GetSysColor(COLOR_WINDOW);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(color));
-            return 1;
-        }
-        case WM_CLOSE:
-            if (!OnCloseQuery || OnCloseQuery()) DestroyWindow(hwnd);
-            return 0;
-        case WM_DESTROY: {
-            // The window is going: nothing may destroy it a second time, and the owner may be
-            // freed by OnClose, so this object is cut off from the window's last messages and
-            // touched no more after it.
-            FWindow.release();
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            if (FDiscarding) return 0;
-            const std::function<void()> onClose = OnClose;
-            if (onClose) onClose();
-            return 0;
-        }
-        default: return DefWindowProcW(hwnd, message, wParam, lParam);
+            case WM_WINDOWPOSCHANGING: {
+                // The system limits only framed windows to the tracking sizes; every border is
+                // limited here, as long as the window is neither maximised nor minimised.
+                auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+                if (!(pos->flags & SWP_NOSIZE) && !IsZoomed(hwnd) && !IsIconic(hwnd)) {
+                    pos->cx = Constrain(pos->cx, FLimits.MinWidth, FLimits.MaxWidth);
+                    pos->cy = Constrain(pos->cy, FLimits.MinHeight, FLimits.MaxHeight);
+                }
+                return DefWindowProcW(hwnd, message, wParam, lParam);
+            }
+            case WM_SIZE:
+                if (OnResize) OnResize(LOWORD(lParam), HIWORD(lParam));
+                return 0;
+            case WM_ERASEBKGND: {
+                // The system's window colour, or the form colour of the active theme.
+                const COLORREF color =
+                    Shared::ActiveThemePalette() ? ThemeColor(TThemeRole::Window) : GetSysColor(COLOR_WINDOW);
+                RECT client;
+                GetClientRect(hwnd, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(color));
+                return 1;
+            }
+            case WM_CLOSE:
+                if (!OnCloseQuery || OnCloseQuery()) DestroyWindow(hwnd);
+                return 0;
+            case WM_DESTROY: {
+                // The window is going: nothing may destroy it a second time, and the owner may be
+                // freed by OnClose, so this object is cut off from the window's last messages and
+                // touched no more after it.
+                FWindow.release();
+                SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                if (FDiscarding) return 0;
+                const std::function<void()> onClose = OnClose;
+                if (onClose) onClose();
+                return 0;
+            }
+            default: return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
 

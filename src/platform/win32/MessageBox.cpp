@@ -19,8 +19,6 @@ void Box(Shared::TextView text, Shared::TextView caption, UINT type) {
 
 void ShowMessage(Shared::TextView Msg, Shared::TextView Title) { Box(Msg, Title, MB_OK | MB_TASKMODAL); }
 
-void ShowSystemErrorBox(Shared::TextView Text, Shared::TextView Caption) {
-    Box(Text, Caption, MB_OK | MB_ICONERROR);
-}
+void ShowSystemErrorBox(Shared::TextView Text, Shared::TextView Caption) { Box(Text, Caption, MB_OK | MB_ICONERROR); }
 
 } // namespace Velmora::Platform

@@ -35,8 +35,8 @@ void InitializeUi() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const wchar_t* cls = EnsureWindowClass({L"Velmora.PostedWork", PostedWorkProc});
-    PostedWorkWindow() = CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         GetModuleHandleW(nullptr), nullptr);
+    PostedWorkWindow() =
+        CreateWindowExW(0, cls, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void RunMessageLoop() {

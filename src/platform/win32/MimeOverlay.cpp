@@ -23,19 +23,15 @@ UniqueKey OpenKey(HKEY parent, const wchar_t* subKey) {
     return UniqueKey(key);
 }
 
-Text ToText(const std::wstring& text) {
-    return Text(reinterpret_cast<const char16_t*>(text.data()), text.size());
-}
+Text ToText(const std::wstring& text) { return Text(reinterpret_cast<const char16_t*>(text.data()), text.size()); }
 
 // A REG_SZ value of key\subKey; empty when absent, of another type or empty.
 std::wstring ReadString(HKEY key, const wchar_t* subKey, const wchar_t* name) {
     DWORD bytes = 0;
-    if (RegGetValueW(key, subKey, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
-        return {};
+    if (RegGetValueW(key, subKey, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return {};
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (RegGetValueW(key, subKey, name, RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
-        return {};
+    if (RegGetValueW(key, subKey, name, RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS) return {};
     value.resize(wcsnlen(value.data(), value.size()));
     return value;
 }
@@ -46,10 +42,8 @@ void ForEachSubKey(HKEY key, Visit visit) {
     wchar_t name[256]; // a key name holds at most 255 characters
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        const LSTATUS status =
-            RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_SUCCESS)
-            visit(std::wstring(name, length));
+        const LSTATUS status = RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) visit(std::wstring(name, length));
         else if (status != ERROR_MORE_DATA) // no more items, or the key cannot be listed
             break;
     }

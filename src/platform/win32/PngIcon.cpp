@@ -92,8 +92,8 @@ UniqueIcon IconFromPng(std::span<const std::uint8_t> png, int size) {
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
     const WindowDc screen(nullptr);
-    const UniqueBitmap color(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                              &bits, nullptr, 0));
+    const UniqueBitmap color(
+        CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!color || !bits) return nullptr;
     std::copy(pixels.begin(), pixels.end(), static_cast<std::uint8_t*>(bits));
     // The alpha channel decides; the mask must exist and show every pixel.

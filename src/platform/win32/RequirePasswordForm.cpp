@@ -19,7 +19,6 @@ namespace Velmora::Platform {
 
 namespace {
 
-
 constexpr DWORD FormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD FormExStyle = WS_EX_DLGMODALFRAME;
 constexpr UINT_PTR EditSubclassId = 1;
@@ -34,7 +33,8 @@ public:
     }
 
     int ShowModal() {
-        const wchar_t* cls = EnsureWindowClass({L"Velmora.RequirePasswordForm", ForwardingWindowProc<TRequirePasswordForm>});
+        const wchar_t* cls =
+            EnsureWindowClass({L"Velmora.RequirePasswordForm", ForwardingWindowProc<TRequirePasswordForm>});
         const SIZE outer = OuterSizeForClient(Scaled(308), Scaled(71), FormStyle, FormExStyle);
         const POINT at = CenterOnScreen(outer.cx, outer.cy);
         TWin11FormParams params;
@@ -62,35 +62,33 @@ public:
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_CLOSE: // close box, Alt+F4, system menu
-            FResult = mrCancel;
-            return 0;
-        case WM_ACTIVATE:
-            // Typing goes to the edit box whenever the prompt is active again.
-            if (LOWORD(wParam) != WA_INACTIVE && FEdit) SetFocus(FEdit);
-            return 0;
-        case WM_COMMAND: // Enter (IDOK) and Esc (IDCANCEL) have nothing to answer
-        case DM_GETDEFID:
-            return 0;
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(ThemeColor(TThemeRole::Window)));
-            return 1;
-        }
-        case WM_CTLCOLOREDIT:
-            return ThemedControlColors(wParam, TThemeRole::ControlText, TThemeRole::Control, FEditBackground);
-        default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            case WM_CLOSE: // close box, Alt+F4, system menu
+                FResult = mrCancel;
+                return 0;
+            case WM_ACTIVATE:
+                // Typing goes to the edit box whenever the prompt is active again.
+                if (LOWORD(wParam) != WA_INACTIVE && FEdit) SetFocus(FEdit);
+                return 0;
+            case WM_COMMAND: // Enter (IDOK) and Esc (IDCANCEL) have nothing to answer
+            case DM_GETDEFID: return 0;
+            case WM_ERASEBKGND: {
+                RECT client;
+                GetClientRect(hwnd, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(ThemeColor(TThemeRole::Window)));
+                return 1;
+            }
+            case WM_CTLCOLOREDIT:
+                return ThemedControlColors(wParam, TThemeRole::ControlText, TThemeRole::Control, FEditBackground);
+            default: return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
 
 private:
     void CreateEdit() {
-        FEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, Scaled(24),
-                                Scaled(24), Scaled(257), Scaled(21), FWindow.get(), nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
+        FEdit =
+            CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, Scaled(24), Scaled(24),
+                            Scaled(257), Scaled(21), FWindow.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!FEdit) return;
         SendMessageW(FEdit, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
         SendMessageW(FEdit, EM_SETPASSWORDCHAR, L'*', 0);

@@ -56,8 +56,7 @@ std::uint32_t ShellOpenAsAdminAndWait(void* AHandle, TextView FilePath, TextView
     // keep painting and animating meanwhile.
     HANDLE handle = process.get();
     for (;;) {
-        const DWORD woken =
-            MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woken != WAIT_OBJECT_0 + 1) break; // ended, or the wait itself failed
         if (!PumpPendingMessages()) break;     // the application is terminating
     }

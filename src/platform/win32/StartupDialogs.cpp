@@ -18,7 +18,6 @@ namespace Velmora::Platform {
 
 namespace {
 
-
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD DialogExStyle = WS_EX_DLGMODALFRAME;
 
@@ -29,10 +28,10 @@ struct TButtonSpec {
 
 const char* IconResourceOf(TMsgDlgType type) {
     switch (type) {
-    case TMsgDlgType::mtError: return "MSG_ERROR";
-    case TMsgDlgType::mtWarning: return "MSG_WARNING";
-    case TMsgDlgType::mtInformation:
-    case TMsgDlgType::mtConfirmation: break;
+        case TMsgDlgType::mtError: return "MSG_ERROR";
+        case TMsgDlgType::mtWarning: return "MSG_WARNING";
+        case TMsgDlgType::mtInformation:
+        case TMsgDlgType::mtConfirmation: break;
     }
     return "MSG_INFO";
 }
@@ -71,52 +70,47 @@ public:
 
     LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-        case WM_COMMAND:
-            // Enter without a default button comes as IDOK; Esc always as IDCANCEL, also when
-            // the box has no Cancel button.
-            if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDOK) FResult = mrYes;
-            else if (LOWORD(wParam) == IDCANCEL) FResult = mrCancel;
-            return 0;
-        case DM_GETDEFID: {
-            // As in dialogs: a focused button answers Enter, else Yes.
-            const HWND focus = GetFocus();
-            for (const HWND button : FButtonWindows)
-                if (button == focus) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
-            const bool hasYes = !FButtons.empty() && FButtons.front().Id == IDYES;
-            return hasYes ? MAKELRESULT(IDYES, DC_HASDEFID) : 0;
-        }
-        case WM_CLOSE:
-            FResult = mrCancel;
-            return 0;
-        case WM_ACTIVATE:
-            // As in dialogs: the focused button is remembered while another window is active.
-            if (LOWORD(wParam) == WA_INACTIVE) {
+            case WM_COMMAND:
+                // Enter without a default button comes as IDOK; Esc always as IDCANCEL, also when
+                // the box has no Cancel button.
+                if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDOK) FResult = mrYes;
+                else if (LOWORD(wParam) == IDCANCEL) FResult = mrCancel;
+                return 0;
+            case DM_GETDEFID: {
+                // As in dialogs: a focused button answers Enter, else Yes.
                 const HWND focus = GetFocus();
-                if (focus && IsChild(hwnd, focus)) FFocus = focus;
-            } else if (FFocus) {
-                SetFocus(FFocus);
+                for (const HWND button : FButtonWindows)
+                    if (button == focus) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+                const bool hasYes = !FButtons.empty() && FButtons.front().Id == IDYES;
+                return hasYes ? MAKELRESULT(IDYES, DC_HASDEFID) : 0;
             }
-            return 0;
-        case WM_ERASEBKGND: {
-            RECT client;
-            GetClientRect(hwnd, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(ThemeColor(TThemeRole::Window)));
-            return 1;
-        }
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            PaintIcon(BeginPaint(hwnd, &ps));
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            PaintIcon(reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return ThemedControlColors(wParam, TThemeRole::WindowText, TThemeRole::Window, FBackground);
-        default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            case WM_CLOSE: FResult = mrCancel; return 0;
+            case WM_ACTIVATE:
+                // As in dialogs: the focused button is remembered while another window is active.
+                if (LOWORD(wParam) == WA_INACTIVE) {
+                    const HWND focus = GetFocus();
+                    if (focus && IsChild(hwnd, focus)) FFocus = focus;
+                } else if (FFocus) {
+                    SetFocus(FFocus);
+                }
+                return 0;
+            case WM_ERASEBKGND: {
+                RECT client;
+                GetClientRect(hwnd, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, FBackground.Get(ThemeColor(TThemeRole::Window)));
+                return 1;
+            }
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                PaintIcon(BeginPaint(hwnd, &ps));
+                EndPaint(hwnd, &ps);
+                return 0;
+            }
+            case WM_PRINTCLIENT: PaintIcon(reinterpret_cast<HDC>(wParam)); return 0;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN:
+                return ThemedControlColors(wParam, TThemeRole::WindowText, TThemeRole::Window, FBackground);
+            default: return DefWindowProcW(hwnd, message, wParam, lParam);
         }
     }
 
@@ -141,7 +135,8 @@ private:
                       DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
             for (const TButtonSpec& b : FButtons) {
                 RECT r = {0, 0, 0, 0};
-                DrawTextW(dc.get(), Wide(b.Caption), static_cast<int>(b.Caption.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+                DrawTextW(dc.get(), Wide(b.Caption), static_cast<int>(b.Caption.size()), &r,
+                          DT_CALCRECT | DT_SINGLELINE);
                 buttonWidths.push_back(std::max(minButtonWidth, static_cast<int>(r.right) + Scaled(20)));
             }
         }
@@ -166,10 +161,9 @@ private:
         int x = (clientWidth - buttonsWidth) / 2;
         for (size_t i = 0; i < FButtons.size(); ++i) {
             DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON | WS_GROUP : BS_PUSHBUTTON);
-            const HWND button = CreateWindowExW(0, L"BUTTON", Wide(FButtons[i].Caption), style, x, buttonsTop,
-                                                buttonWidths[i], buttonHeight, hwnd,
-                                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(FButtons[i].Id)),
-                                                GetModuleHandleW(nullptr), nullptr);
+            const HWND button = CreateWindowExW(
+                0, L"BUTTON", Wide(FButtons[i].Caption), style, x, buttonsTop, buttonWidths[i], buttonHeight, hwnd,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(FButtons[i].Id)), GetModuleHandleW(nullptr), nullptr);
             SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
             FButtonWindows.push_back(button);
             x += buttonWidths[i] + buttonGap;

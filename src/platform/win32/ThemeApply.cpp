@@ -24,24 +24,24 @@ COLORREF FromRgb(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) 
 
 std::uint32_t PaletteColor(const Shared::TThemePalette& p, TThemeRole role) {
     switch (role) {
-    case TThemeRole::Window: return p.Window;
-    case TThemeRole::WindowText: return p.WindowText;
-    case TThemeRole::Control: return p.Control;
-    case TThemeRole::ControlText: return p.ControlText;
-    case TThemeRole::Accent: return p.Accent;
-    case TThemeRole::AccentText: return p.AccentText;
+        case TThemeRole::Window: return p.Window;
+        case TThemeRole::WindowText: return p.WindowText;
+        case TThemeRole::Control: return p.Control;
+        case TThemeRole::ControlText: return p.ControlText;
+        case TThemeRole::Accent: return p.Accent;
+        case TThemeRole::AccentText: return p.AccentText;
     }
     return p.Window;
 }
 
 int SystemIndexOf(TThemeRole role) {
     switch (role) {
-    case TThemeRole::Window: return COLOR_BTNFACE;
-    case TThemeRole::WindowText: return COLOR_BTNTEXT;
-    case TThemeRole::Control: return COLOR_WINDOW;
-    case TThemeRole::ControlText: return COLOR_WINDOWTEXT;
-    case TThemeRole::Accent: return COLOR_HIGHLIGHT;
-    case TThemeRole::AccentText: return COLOR_HIGHLIGHTTEXT;
+        case TThemeRole::Window: return COLOR_BTNFACE;
+        case TThemeRole::WindowText: return COLOR_BTNTEXT;
+        case TThemeRole::Control: return COLOR_WINDOW;
+        case TThemeRole::ControlText: return COLOR_WINDOWTEXT;
+        case TThemeRole::Accent: return COLOR_HIGHLIGHT;
+        case TThemeRole::AccentText: return COLOR_HIGHLIGHTTEXT;
     }
     return COLOR_BTNFACE;
 }
@@ -63,24 +63,25 @@ COLORREF ThemedSysColor(int index) {
     const Shared::TThemePalette* palette = Shared::ActiveThemePalette();
     if (!palette) return GetSysColor(index);
     switch (index) {
-    case COLOR_BTNFACE: case COLOR_MENU: case COLOR_MENUBAR: case COLOR_APPWORKSPACE: case COLOR_BACKGROUND:
-        return FromRgb(palette->Window);
-    case COLOR_BTNTEXT: case COLOR_MENUTEXT:
-        return FromRgb(palette->WindowText);
-    case COLOR_WINDOW: case COLOR_INFOBK:
-        return FromRgb(palette->Control);
-    case COLOR_WINDOWTEXT: case COLOR_INFOTEXT:
-        return FromRgb(palette->ControlText);
-    case COLOR_HIGHLIGHT: case COLOR_HOTLIGHT: case COLOR_MENUHILIGHT:
-        return FromRgb(palette->Accent);
-    case COLOR_HIGHLIGHTTEXT:
-        return FromRgb(palette->AccentText);
-    case COLOR_ACTIVECAPTION: case COLOR_GRADIENTACTIVECAPTION:
-        return FromRgb(palette->Caption);
-    case COLOR_CAPTIONTEXT:
-        return FromRgb(palette->CaptionText);
-    default:
-        return GetSysColor(index);
+        case COLOR_BTNFACE:
+        case COLOR_MENU:
+        case COLOR_MENUBAR:
+        case COLOR_APPWORKSPACE:
+        case COLOR_BACKGROUND: return FromRgb(palette->Window);
+        case COLOR_BTNTEXT:
+        case COLOR_MENUTEXT: return FromRgb(palette->WindowText);
+        case COLOR_WINDOW:
+        case COLOR_INFOBK: return FromRgb(palette->Control);
+        case COLOR_WINDOWTEXT:
+        case COLOR_INFOTEXT: return FromRgb(palette->ControlText);
+        case COLOR_HIGHLIGHT:
+        case COLOR_HOTLIGHT:
+        case COLOR_MENUHILIGHT: return FromRgb(palette->Accent);
+        case COLOR_HIGHLIGHTTEXT: return FromRgb(palette->AccentText);
+        case COLOR_ACTIVECAPTION:
+        case COLOR_GRADIENTACTIVECAPTION: return FromRgb(palette->Caption);
+        case COLOR_CAPTIONTEXT: return FromRgb(palette->CaptionText);
+        default: return GetSysColor(index);
     }
 }
 

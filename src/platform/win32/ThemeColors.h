@@ -31,8 +31,7 @@ private:
 };
 
 // Answer to WM_CTLCOLOR*: text and background of a child control in the theme's colours.
-inline LRESULT ThemedControlColors(WPARAM dcParam, TThemeRole text, TThemeRole background,
-                                   TBrushCache& brush) {
+inline LRESULT ThemedControlColors(WPARAM dcParam, TThemeRole text, TThemeRole background, TBrushCache& brush) {
     const HDC dc = reinterpret_cast<HDC>(dcParam);
     SetTextColor(dc, ThemeColor(text));
     SetBkColor(dc, ThemeColor(background));

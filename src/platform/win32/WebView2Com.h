@@ -156,68 +156,60 @@ struct ICoreWebView2ScriptDialogOpeningEventArgs;
 struct ICoreWebView2MoveFocusRequestedEventArgs;
 
 // A handler interface: IUnknown plus one Invoke at slot 3.
-#define VELMORA_WV2_HANDLER(Name, ...)                                             \
-    struct Name : public IUnknown {                                                \
-        virtual HRESULT STDMETHODCALLTYPE Invoke(__VA_ARGS__) = 0;                 \
+#define VELMORA_WV2_HANDLER(Name, ...)                                                                                 \
+    struct Name : public IUnknown {                                                                                    \
+        virtual HRESULT STDMETHODCALLTYPE Invoke(__VA_ARGS__) = 0;                                                     \
     }
 
 // ---------------------------------------------------------------------------------------------
 // Handler (callback) interfaces: implemented by the host, invoked on the UI thread.
 
-VELMORA_WV2_HANDLER(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
-                    HRESULT errorCode, ICoreWebView2Environment* result);
-VELMORA_WV2_HANDLER(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
-                    HRESULT errorCode, ICoreWebView2Controller* result);
-VELMORA_WV2_HANDLER(ICoreWebView2WebResourceRequestedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2WebResourceRequestedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2WebMessageReceivedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2WebMessageReceivedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2NewWindowRequestedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2PermissionRequestedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2NavigationCompletedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT errorCode,
+                    ICoreWebView2Environment* result);
+VELMORA_WV2_HANDLER(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT errorCode,
+                    ICoreWebView2Controller* result);
+VELMORA_WV2_HANDLER(ICoreWebView2WebResourceRequestedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2WebResourceRequestedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2WebMessageReceivedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2WebMessageReceivedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2NewWindowRequestedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2NewWindowRequestedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2PermissionRequestedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2NavigationCompletedEventArgs* args);
 // Carries no data: read ICoreWebView2::get_DocumentTitle.
-VELMORA_WV2_HANDLER(ICoreWebView2DocumentTitleChangedEventHandler,
-                    ICoreWebView2* sender, IUnknown* args);
-VELMORA_WV2_HANDLER(ICoreWebView2ProcessFailedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2ProcessFailedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2AcceleratorKeyPressedEventHandler,
-                    ICoreWebView2Controller* sender, ICoreWebView2AcceleratorKeyPressedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2ProcessFailedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2ProcessFailedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller* sender,
+                    ICoreWebView2AcceleratorKeyPressedEventArgs* args);
 // result is the script's value as JSON text, borrowed for the call.
-VELMORA_WV2_HANDLER(ICoreWebView2ExecuteScriptCompletedHandler,
-                    HRESULT errorCode, LPCWSTR result);
+VELMORA_WV2_HANDLER(ICoreWebView2ExecuteScriptCompletedHandler, HRESULT errorCode, LPCWSTR result);
 // result is the script's id, borrowed for the call.
-VELMORA_WV2_HANDLER(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler,
-                    HRESULT errorCode, LPCWSTR result);
-VELMORA_WV2_HANDLER(ICoreWebView2ZoomFactorChangedEventHandler,
-                    ICoreWebView2Controller* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT errorCode,
+                    LPCWSTR result);
+VELMORA_WV2_HANDLER(ICoreWebView2ZoomFactorChangedEventHandler, ICoreWebView2Controller* sender, IUnknown* args);
 
 // Handlers the host does not use, named by the slots of the interfaces below.
-VELMORA_WV2_HANDLER(ICoreWebView2NavigationStartingEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2NavigationStartingEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2ContentLoadingEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2SourceChangedEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2HistoryChangedEventHandler,
-                    ICoreWebView2* sender, IUnknown* args);
-VELMORA_WV2_HANDLER(ICoreWebView2ScriptDialogOpeningEventHandler,
-                    ICoreWebView2* sender, ICoreWebView2ScriptDialogOpeningEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2NavigationStartingEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2NavigationStartingEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2ContentLoadingEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2ContentLoadingEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2SourceChangedEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2SourceChangedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2HistoryChangedEventHandler, ICoreWebView2* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2ScriptDialogOpeningEventHandler, ICoreWebView2* sender,
+                    ICoreWebView2ScriptDialogOpeningEventArgs* args);
 VELMORA_WV2_HANDLER(ICoreWebView2CapturePreviewCompletedHandler, HRESULT errorCode);
-VELMORA_WV2_HANDLER(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler,
-                    HRESULT errorCode, LPCWSTR result);
-VELMORA_WV2_HANDLER(ICoreWebView2ContainsFullScreenElementChangedEventHandler,
-                    ICoreWebView2* sender, IUnknown* args);
-VELMORA_WV2_HANDLER(ICoreWebView2WindowCloseRequestedEventHandler,
-                    ICoreWebView2* sender, IUnknown* args);
-VELMORA_WV2_HANDLER(ICoreWebView2MoveFocusRequestedEventHandler,
-                    ICoreWebView2Controller* sender, ICoreWebView2MoveFocusRequestedEventArgs* args);
-VELMORA_WV2_HANDLER(ICoreWebView2FocusChangedEventHandler,
-                    ICoreWebView2Controller* sender, IUnknown* args);
-VELMORA_WV2_HANDLER(ICoreWebView2NewBrowserVersionAvailableEventHandler,
-                    ICoreWebView2Environment* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler, HRESULT errorCode, LPCWSTR result);
+VELMORA_WV2_HANDLER(ICoreWebView2ContainsFullScreenElementChangedEventHandler, ICoreWebView2* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2WindowCloseRequestedEventHandler, ICoreWebView2* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2MoveFocusRequestedEventHandler, ICoreWebView2Controller* sender,
+                    ICoreWebView2MoveFocusRequestedEventArgs* args);
+VELMORA_WV2_HANDLER(ICoreWebView2FocusChangedEventHandler, ICoreWebView2Controller* sender, IUnknown* args);
+VELMORA_WV2_HANDLER(ICoreWebView2NewBrowserVersionAvailableEventHandler, ICoreWebView2Environment* sender,
+                    IUnknown* args);
 
 #undef VELMORA_WV2_HANDLER
 
@@ -227,9 +219,9 @@ VELMORA_WV2_HANDLER(ICoreWebView2NewBrowserVersionAvailableEventHandler,
 struct ICoreWebView2Environment : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(
-        IStream* content, int statusCode, LPCWSTR reasonPhrase, LPCWSTR headers,
-        ICoreWebView2WebResourceResponse** response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream* content, int statusCode, LPCWSTR reasonPhrase,
+                                                                LPCWSTR headers,
+                                                                ICoreWebView2WebResourceResponse** response) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* versionInfo) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(
         ICoreWebView2NewBrowserVersionAvailableEventHandler* eventHandler, EventRegistrationToken* token) = 0;
@@ -243,19 +235,19 @@ struct ICoreWebView2Controller : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_Bounds(RECT bounds) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_ZoomFactor(double* zoomFactor) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_ZoomFactor(double zoomFactor) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_ZoomFactorChanged(
-        ICoreWebView2ZoomFactorChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler* eventHandler,
+                                                            EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ZoomFactorChanged(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetBoundsAndZoomFactor(RECT bounds, double zoomFactor) = 0;
     virtual HRESULT STDMETHODCALLTYPE MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(
-        ICoreWebView2MoveFocusRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(ICoreWebView2MoveFocusRequestedEventHandler* eventHandler,
+                                                             EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_MoveFocusRequested(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_GotFocus(
-        ICoreWebView2FocusChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_GotFocus(ICoreWebView2FocusChangedEventHandler* eventHandler,
+                                                   EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_GotFocus(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_LostFocus(
-        ICoreWebView2FocusChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_LostFocus(ICoreWebView2FocusChangedEventHandler* eventHandler,
+                                                    EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_LostFocus(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_AcceleratorKeyPressed(
         ICoreWebView2AcceleratorKeyPressedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
@@ -272,17 +264,17 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) = 0;
     virtual HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) = 0;
     virtual HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR htmlContent) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_NavigationStarting(
-        ICoreWebView2NavigationStartingEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* eventHandler,
+                                                             EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_ContentLoading(
-        ICoreWebView2ContentLoadingEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler* eventHandler,
+                                                         EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_SourceChanged(
-        ICoreWebView2SourceChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler* eventHandler,
+                                                        EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_HistoryChanged(
-        ICoreWebView2HistoryChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler* eventHandler,
+                                                         EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_NavigationCompleted(
         ICoreWebView2NavigationCompletedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
@@ -299,36 +291,36 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE add_PermissionRequested(
         ICoreWebView2PermissionRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_ProcessFailed(
-        ICoreWebView2ProcessFailedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* eventHandler,
+                                                        EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) = 0;
     virtual HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) = 0;
-    virtual HRESULT STDMETHODCALLTYPE ExecuteScript(
-        LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CapturePreview(
-        COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat, IStream* imageStream,
-        ICoreWebView2CapturePreviewCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript,
+                                                    ICoreWebView2ExecuteScriptCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat,
+                                                     IStream* imageStream,
+                                                     ICoreWebView2CapturePreviewCompletedHandler* handler) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reload() = 0;
     virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR webMessageAsJson) = 0;
     virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR webMessageAsString) = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_WebMessageReceived(
-        ICoreWebView2WebMessageReceivedEventHandler* handler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler* handler,
+                                                             EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
-        LPCWSTR methodName, LPCWSTR parametersAsJson,
-        ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson,
+                               ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* canGoBack) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* canGoForward) = 0;
     virtual HRESULT STDMETHODCALLTYPE GoBack() = 0;
     virtual HRESULT STDMETHODCALLTYPE GoForward() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(
-        LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver** receiver) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    GetDevToolsProtocolEventReceiver(LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver** receiver) = 0;
     virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
-    virtual HRESULT STDMETHODCALLTYPE add_NewWindowRequested(
-        ICoreWebView2NewWindowRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* eventHandler,
+                                                             EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(
         ICoreWebView2DocumentTitleChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
@@ -338,17 +330,16 @@ struct ICoreWebView2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR name) = 0;
     virtual HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() = 0;
     virtual HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(
-        ICoreWebView2ContainsFullScreenElementChangedEventHandler* eventHandler,
-        EventRegistrationToken* token) = 0;
+        ICoreWebView2ContainsFullScreenElementChangedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* containsFullScreenElement) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_WebResourceRequested(
         ICoreWebView2WebResourceRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(
-        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(
-        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    AddWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
     virtual HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(
         ICoreWebView2WindowCloseRequestedEventHandler* eventHandler, EventRegistrationToken* token) = 0;
     virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
@@ -489,49 +480,88 @@ __CRT_UUID_DECL(ICoreWebView2Environment, 0xb96d755e, 0x0319, 0x4e92, 0xa2, 0x96
 __CRT_UUID_DECL(ICoreWebView2Controller, 0x4d00c0d1, 0x9434, 0x4eb6, 0x80, 0x78, 0x86, 0x97, 0xa5, 0x60, 0x33, 0x4f)
 __CRT_UUID_DECL(ICoreWebView2, 0x76eceacb, 0x0462, 0x4d94, 0xac, 0x83, 0x42, 0x3a, 0x67, 0x93, 0x77, 0x5e)
 __CRT_UUID_DECL(ICoreWebView2Settings, 0xe562e4f0, 0xd7fa, 0x43ac, 0x8d, 0x71, 0xc0, 0x51, 0x50, 0x49, 0x9f, 0x00)
-__CRT_UUID_DECL(ICoreWebView2WebResourceRequest, 0x97055cd4, 0x512c, 0x4264, 0x8b, 0x5f, 0xe3, 0xf4, 0x46, 0xce, 0xa6, 0xa5)
-__CRT_UUID_DECL(ICoreWebView2WebResourceRequestedEventArgs, 0x453e667f, 0x12c7, 0x49d4, 0xbe, 0x6d, 0xdd, 0xbe, 0x79, 0x56, 0xf5, 0x7a)
-__CRT_UUID_DECL(ICoreWebView2WebResourceResponse, 0xaafcc94f, 0xfa27, 0x48fd, 0x97, 0xdf, 0x83, 0x0e, 0xf7, 0x5a, 0xae, 0xc9)
-__CRT_UUID_DECL(ICoreWebView2HttpRequestHeaders, 0xe86cac0e, 0x5523, 0x465c, 0xb5, 0x36, 0x8f, 0xb9, 0xfc, 0x8c, 0x8c, 0x60)
-__CRT_UUID_DECL(ICoreWebView2HttpResponseHeaders, 0x03c5ff5a, 0x9b45, 0x4a88, 0x88, 0x1c, 0x89, 0xa9, 0xf3, 0x28, 0x61, 0x9c)
-__CRT_UUID_DECL(ICoreWebView2HttpHeadersCollectionIterator, 0x0702fc30, 0xf43b, 0x47bb, 0xab, 0x52, 0xa4, 0x2c, 0xb5, 0x52, 0xad, 0x9f)
-__CRT_UUID_DECL(ICoreWebView2WebMessageReceivedEventArgs, 0x0f99a40c, 0xe962, 0x4207, 0x9e, 0x92, 0xe3, 0xd5, 0x42, 0xef, 0xf8, 0x49)
-__CRT_UUID_DECL(ICoreWebView2NewWindowRequestedEventArgs, 0x34acb11c, 0xfc37, 0x4418, 0x91, 0x32, 0xf9, 0xc2, 0x1d, 0x1e, 0xaf, 0xb9)
-__CRT_UUID_DECL(ICoreWebView2PermissionRequestedEventArgs, 0x973ae2ef, 0xff18, 0x4894, 0x8f, 0xb2, 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10)
-__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84, 0x48, 0xfb, 0xb5, 0xc1)
-__CRT_UUID_DECL(ICoreWebView2AcceleratorKeyPressedEventArgs, 0x9f760f8a, 0xfb79, 0x42be, 0x99, 0x90, 0x7b, 0x56, 0x90, 0x0f, 0xa9, 0xc7)
-__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca)
+__CRT_UUID_DECL(ICoreWebView2WebResourceRequest, 0x97055cd4, 0x512c, 0x4264, 0x8b, 0x5f, 0xe3, 0xf4, 0x46, 0xce, 0xa6,
+                0xa5)
+__CRT_UUID_DECL(ICoreWebView2WebResourceRequestedEventArgs, 0x453e667f, 0x12c7, 0x49d4, 0xbe, 0x6d, 0xdd, 0xbe, 0x79,
+                0x56, 0xf5, 0x7a)
+__CRT_UUID_DECL(ICoreWebView2WebResourceResponse, 0xaafcc94f, 0xfa27, 0x48fd, 0x97, 0xdf, 0x83, 0x0e, 0xf7, 0x5a, 0xae,
+                0xc9)
+__CRT_UUID_DECL(ICoreWebView2HttpRequestHeaders, 0xe86cac0e, 0x5523, 0x465c, 0xb5, 0x36, 0x8f, 0xb9, 0xfc, 0x8c, 0x8c,
+                0x60)
+__CRT_UUID_DECL(ICoreWebView2HttpResponseHeaders, 0x03c5ff5a, 0x9b45, 0x4a88, 0x88, 0x1c, 0x89, 0xa9, 0xf3, 0x28, 0x61,
+                0x9c)
+__CRT_UUID_DECL(ICoreWebView2HttpHeadersCollectionIterator, 0x0702fc30, 0xf43b, 0x47bb, 0xab, 0x52, 0xa4, 0x2c, 0xb5,
+                0x52, 0xad, 0x9f)
+__CRT_UUID_DECL(ICoreWebView2WebMessageReceivedEventArgs, 0x0f99a40c, 0xe962, 0x4207, 0x9e, 0x92, 0xe3, 0xd5, 0x42,
+                0xef, 0xf8, 0x49)
+__CRT_UUID_DECL(ICoreWebView2NewWindowRequestedEventArgs, 0x34acb11c, 0xfc37, 0x4418, 0x91, 0x32, 0xf9, 0xc2, 0x1d,
+                0x1e, 0xaf, 0xb9)
+__CRT_UUID_DECL(ICoreWebView2PermissionRequestedEventArgs, 0x973ae2ef, 0xff18, 0x4894, 0x8f, 0xb2, 0x3c, 0x75, 0x8f,
+                0x04, 0x68, 0x10)
+__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84, 0x48,
+                0xfb, 0xb5, 0xc1)
+__CRT_UUID_DECL(ICoreWebView2AcceleratorKeyPressedEventArgs, 0x9f760f8a, 0xfb79, 0x42be, 0x99, 0x90, 0x7b, 0x56, 0x90,
+                0x0f, 0xa9, 0xc7)
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6,
+                0xb8, 0xca)
 __CRT_UUID_DECL(ICoreWebView2Deferral, 0xc10e7f7b, 0xb585, 0x46f0, 0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0)
 
-__CRT_UUID_DECL(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, 0x4e8a3389, 0xc9d8, 0x4bd2, 0xb6, 0xb5, 0x12, 0x4f, 0xee, 0x6c, 0xc1, 0x4d)
-__CRT_UUID_DECL(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 0x6c4819f3, 0xc9b7, 0x4260, 0x81, 0x27, 0xc9, 0xf5, 0xbd, 0xe7, 0xf6, 0x8c)
-__CRT_UUID_DECL(ICoreWebView2WebResourceRequestedEventHandler, 0xab00b74c, 0x15f1, 0x4646, 0x80, 0xe8, 0xe7, 0x63, 0x41, 0xd2, 0x5d, 0x71)
-__CRT_UUID_DECL(ICoreWebView2WebMessageReceivedEventHandler, 0x57213f19, 0x00e6, 0x49fa, 0x8e, 0x07, 0x89, 0x8e, 0xa0, 0x1e, 0xcb, 0xd2)
-__CRT_UUID_DECL(ICoreWebView2NewWindowRequestedEventHandler, 0xd4c185fe, 0xc81c, 0x4989, 0x97, 0xaf, 0x2d, 0x3f, 0xa7, 0xab, 0x56, 0x51)
-__CRT_UUID_DECL(ICoreWebView2PermissionRequestedEventHandler, 0x15e1c6a3, 0xc72a, 0x4df3, 0x91, 0xd7, 0xd0, 0x97, 0xfb, 0xec, 0x6b, 0xfd)
-__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93, 0xab, 0x00, 0x6e, 0x05, 0x33, 0xfe, 0x1c)
-__CRT_UUID_DECL(ICoreWebView2DocumentTitleChangedEventHandler, 0xf5f2b923, 0x953e, 0x4042, 0x9f, 0x95, 0xf3, 0xa1, 0x18, 0xe1, 0xaf, 0xd4)
-__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1)
-__CRT_UUID_DECL(ICoreWebView2AcceleratorKeyPressedEventHandler, 0xb29c7e28, 0xfa79, 0x41a8, 0x8e, 0x44, 0x65, 0x81, 0x1c, 0x76, 0xdc, 0xb2)
-__CRT_UUID_DECL(ICoreWebView2ExecuteScriptCompletedHandler, 0x49511172, 0xcc67, 0x4bca, 0x99, 0x23, 0x13, 0x71, 0x12, 0xf4, 0xc4, 0xcc)
-__CRT_UUID_DECL(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, 0xb99369f3, 0x9b11, 0x47b5, 0xbc, 0x6f, 0x8e, 0x78, 0x95, 0xfc, 0xea, 0x17)
-__CRT_UUID_DECL(ICoreWebView2ZoomFactorChangedEventHandler, 0xb52d71d6, 0xc4df, 0x4543, 0xa9, 0x0c, 0x64, 0xa3, 0xe6, 0x0f, 0x38, 0xcb)
+__CRT_UUID_DECL(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, 0x4e8a3389, 0xc9d8, 0x4bd2, 0xb6, 0xb5,
+                0x12, 0x4f, 0xee, 0x6c, 0xc1, 0x4d)
+__CRT_UUID_DECL(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, 0x6c4819f3, 0xc9b7, 0x4260, 0x81, 0x27, 0xc9,
+                0xf5, 0xbd, 0xe7, 0xf6, 0x8c)
+__CRT_UUID_DECL(ICoreWebView2WebResourceRequestedEventHandler, 0xab00b74c, 0x15f1, 0x4646, 0x80, 0xe8, 0xe7, 0x63, 0x41,
+                0xd2, 0x5d, 0x71)
+__CRT_UUID_DECL(ICoreWebView2WebMessageReceivedEventHandler, 0x57213f19, 0x00e6, 0x49fa, 0x8e, 0x07, 0x89, 0x8e, 0xa0,
+                0x1e, 0xcb, 0xd2)
+__CRT_UUID_DECL(ICoreWebView2NewWindowRequestedEventHandler, 0xd4c185fe, 0xc81c, 0x4989, 0x97, 0xaf, 0x2d, 0x3f, 0xa7,
+                0xab, 0x56, 0x51)
+__CRT_UUID_DECL(ICoreWebView2PermissionRequestedEventHandler, 0x15e1c6a3, 0xc72a, 0x4df3, 0x91, 0xd7, 0xd0, 0x97, 0xfb,
+                0xec, 0x6b, 0xfd)
+__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93, 0xab, 0x00, 0x6e, 0x05,
+                0x33, 0xfe, 0x1c)
+__CRT_UUID_DECL(ICoreWebView2DocumentTitleChangedEventHandler, 0xf5f2b923, 0x953e, 0x4042, 0x9f, 0x95, 0xf3, 0xa1, 0x18,
+                0xe1, 0xaf, 0xd4)
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b,
+                0xc7, 0xf1)
+__CRT_UUID_DECL(ICoreWebView2AcceleratorKeyPressedEventHandler, 0xb29c7e28, 0xfa79, 0x41a8, 0x8e, 0x44, 0x65, 0x81,
+                0x1c, 0x76, 0xdc, 0xb2)
+__CRT_UUID_DECL(ICoreWebView2ExecuteScriptCompletedHandler, 0x49511172, 0xcc67, 0x4bca, 0x99, 0x23, 0x13, 0x71, 0x12,
+                0xf4, 0xc4, 0xcc)
+__CRT_UUID_DECL(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, 0xb99369f3, 0x9b11, 0x47b5, 0xbc,
+                0x6f, 0x8e, 0x78, 0x95, 0xfc, 0xea, 0x17)
+__CRT_UUID_DECL(ICoreWebView2ZoomFactorChangedEventHandler, 0xb52d71d6, 0xc4df, 0x4543, 0xa9, 0x0c, 0x64, 0xa3, 0xe6,
+                0x0f, 0x38, 0xcb)
 
-__CRT_UUID_DECL(ICoreWebView2NavigationStartingEventHandler, 0x9adbe429, 0xf36d, 0x432b, 0x9d, 0xdc, 0xf8, 0x88, 0x1f, 0xbd, 0x76, 0xe3)
-__CRT_UUID_DECL(ICoreWebView2ContentLoadingEventHandler, 0x364471e7, 0xf2be, 0x4910, 0xbd, 0xba, 0xd7, 0x20, 0x77, 0xd5, 0x1c, 0x4b)
-__CRT_UUID_DECL(ICoreWebView2SourceChangedEventHandler, 0x3c067f9f, 0x5388, 0x4772, 0x8b, 0x48, 0x79, 0xf7, 0xef, 0x1a, 0xb3, 0x7c)
-__CRT_UUID_DECL(ICoreWebView2HistoryChangedEventHandler, 0xc79a420c, 0xefd9, 0x4058, 0x92, 0x95, 0x3e, 0x8b, 0x4b, 0xca, 0xb6, 0x45)
-__CRT_UUID_DECL(ICoreWebView2ScriptDialogOpeningEventHandler, 0xef381bf9, 0xafa8, 0x4e37, 0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb)
-__CRT_UUID_DECL(ICoreWebView2CapturePreviewCompletedHandler, 0x697e05e9, 0x3d8f, 0x45fa, 0x96, 0xf4, 0x8f, 0xfe, 0x1e, 0xde, 0xda, 0xf5)
-__CRT_UUID_DECL(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler, 0x5c4889f0, 0x5ef6, 0x4c5a, 0x95, 0x2c, 0xd8, 0xf1, 0xb9, 0x2d, 0x05, 0x74)
-__CRT_UUID_DECL(ICoreWebView2ContainsFullScreenElementChangedEventHandler, 0xe45d98b1, 0xafef, 0x45be, 0x8b, 0xaf, 0x6c, 0x77, 0x28, 0x86, 0x7f, 0x73)
-__CRT_UUID_DECL(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x486b, 0xaf, 0xfa, 0xca, 0x82, 0x31, 0x91, 0x30, 0x39)
-__CRT_UUID_DECL(ICoreWebView2MoveFocusRequestedEventHandler, 0x69035451, 0x6dc7, 0x4cb8, 0x9b, 0xce, 0xb2, 0xbd, 0x70, 0xad, 0x28, 0x9f)
-__CRT_UUID_DECL(ICoreWebView2FocusChangedEventHandler, 0x05ea24bd, 0x6452, 0x4926, 0x90, 0x14, 0x4b, 0x82, 0xb4, 0x98, 0x13, 0x5d)
-__CRT_UUID_DECL(ICoreWebView2NewBrowserVersionAvailableEventHandler, 0xf9a2976e, 0xd34e, 0x44fc, 0xad, 0xee, 0x81, 0xb6, 0xb5, 0x7c, 0xa9, 0x14)
+__CRT_UUID_DECL(ICoreWebView2NavigationStartingEventHandler, 0x9adbe429, 0xf36d, 0x432b, 0x9d, 0xdc, 0xf8, 0x88, 0x1f,
+                0xbd, 0x76, 0xe3)
+__CRT_UUID_DECL(ICoreWebView2ContentLoadingEventHandler, 0x364471e7, 0xf2be, 0x4910, 0xbd, 0xba, 0xd7, 0x20, 0x77, 0xd5,
+                0x1c, 0x4b)
+__CRT_UUID_DECL(ICoreWebView2SourceChangedEventHandler, 0x3c067f9f, 0x5388, 0x4772, 0x8b, 0x48, 0x79, 0xf7, 0xef, 0x1a,
+                0xb3, 0x7c)
+__CRT_UUID_DECL(ICoreWebView2HistoryChangedEventHandler, 0xc79a420c, 0xefd9, 0x4058, 0x92, 0x95, 0x3e, 0x8b, 0x4b, 0xca,
+                0xb6, 0x45)
+__CRT_UUID_DECL(ICoreWebView2ScriptDialogOpeningEventHandler, 0xef381bf9, 0xafa8, 0x4e37, 0x91, 0xc4, 0x8a, 0xc4, 0x85,
+                0x24, 0xbd, 0xfb)
+__CRT_UUID_DECL(ICoreWebView2CapturePreviewCompletedHandler, 0x697e05e9, 0x3d8f, 0x45fa, 0x96, 0xf4, 0x8f, 0xfe, 0x1e,
+                0xde, 0xda, 0xf5)
+__CRT_UUID_DECL(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler, 0x5c4889f0, 0x5ef6, 0x4c5a, 0x95, 0x2c, 0xd8,
+                0xf1, 0xb9, 0x2d, 0x05, 0x74)
+__CRT_UUID_DECL(ICoreWebView2ContainsFullScreenElementChangedEventHandler, 0xe45d98b1, 0xafef, 0x45be, 0x8b, 0xaf, 0x6c,
+                0x77, 0x28, 0x86, 0x7f, 0x73)
+__CRT_UUID_DECL(ICoreWebView2WindowCloseRequestedEventHandler, 0x5c19e9e0, 0x092f, 0x486b, 0xaf, 0xfa, 0xca, 0x82, 0x31,
+                0x91, 0x30, 0x39)
+__CRT_UUID_DECL(ICoreWebView2MoveFocusRequestedEventHandler, 0x69035451, 0x6dc7, 0x4cb8, 0x9b, 0xce, 0xb2, 0xbd, 0x70,
+                0xad, 0x28, 0x9f)
+__CRT_UUID_DECL(ICoreWebView2FocusChangedEventHandler, 0x05ea24bd, 0x6452, 0x4926, 0x90, 0x14, 0x4b, 0x82, 0xb4, 0x98,
+                0x13, 0x5d)
+__CRT_UUID_DECL(ICoreWebView2NewBrowserVersionAvailableEventHandler, 0xf9a2976e, 0xd34e, 0x44fc, 0xad, 0xee, 0x81, 0xb6,
+                0xb5, 0x7c, 0xa9, 0x14)
 __CRT_UUID_DECL(ICoreWebView2WindowFeatures, 0x5eaf559f, 0xb46e, 0x4397, 0x88, 0x60, 0xe4, 0x22, 0xf2, 0x87, 0xff, 0x1e)
-__CRT_UUID_DECL(ICoreWebView2DevToolsProtocolEventReceiver, 0xb32ca51a, 0x8371, 0x45e9, 0x93, 0x17, 0xaf, 0x02, 0x1d, 0x08, 0x03, 0x67)
-__CRT_UUID_DECL(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1, 0xc5)
+__CRT_UUID_DECL(ICoreWebView2DevToolsProtocolEventReceiver, 0xb32ca51a, 0x8371, 0x45e9, 0x93, 0x17, 0xaf, 0x02, 0x1d,
+                0x08, 0x03, 0x67)
+__CRT_UUID_DECL(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8c, 0x05, 0x95, 0xa9, 0xce, 0xb9, 0xd1,
+                0xc5)
 
 // ---------------------------------------------------------------------------------------------
 // Loader library exports, looked up by their undecorated names on every architecture.
@@ -539,9 +569,9 @@ __CRT_UUID_DECL(ICoreWebView2EnvironmentOptions, 0x2fde08a8, 0x1e9a, 0x4766, 0x8
 using TCreateCoreWebView2EnvironmentWithOptions = HRESULT(STDAPICALLTYPE*)(
     PCWSTR browserExecutableFolder, PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler);
-using TCreateCoreWebView2Environment = HRESULT(STDAPICALLTYPE*)(
-    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler);
+using TCreateCoreWebView2Environment =
+    HRESULT(STDAPICALLTYPE*)(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler);
 // *versionInfo is freed by the caller with CoTaskMemFree; a NULL string means no runtime.
-using TGetAvailableCoreWebView2BrowserVersionString = HRESULT(STDAPICALLTYPE*)(
-    PCWSTR browserExecutableFolder, LPWSTR* versionInfo);
+using TGetAvailableCoreWebView2BrowserVersionString = HRESULT(STDAPICALLTYPE*)(PCWSTR browserExecutableFolder,
+                                                                               LPWSTR* versionInfo);
 using TCompareBrowserVersions = HRESULT(STDAPICALLTYPE*)(PCWSTR version1, PCWSTR version2, int* result);

@@ -8,10 +8,10 @@ namespace Velmora::Platform {
 
 std::uint32_t CornerPreference(TRoundedCornerType corners, TRoundedCornerType processDefault) {
     switch (corners) {
-    case rcOff: return 1;
-    case rcOn: return 2;
-    case rcSmall: return 3;
-    case rcDefault: break;
+        case rcOff: return 1;
+        case rcOn: return 2;
+        case rcSmall: return 3;
+        case rcDefault: break;
     }
     return processDefault == rcDefault ? 0 : CornerPreference(processDefault, rcDefault);
 }

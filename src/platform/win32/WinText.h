@@ -7,9 +7,7 @@
 
 namespace Velmora::Platform {
 
-inline const wchar_t* Wide(const Shared::Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+inline const wchar_t* Wide(const Shared::Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 inline Shared::Text FromWide(const wchar_t* text, size_t length) {
     return Shared::Text(reinterpret_cast<const char16_t*>(text), length);
 }

@@ -10,9 +10,9 @@ namespace Velmora::Platform {
 inline constexpr wchar_t OurClassPrefix[] = L"Velmora.";
 
 struct TWindowClassInfo {
-    const wchar_t* Name;     // begins with OurClassPrefix
+    const wchar_t* Name; // begins with OurClassPrefix
     WNDPROC Procedure;
-    UINT Style = 0;          // CS_* flags
+    UINT Style = 0; // CS_* flags
     const wchar_t* Cursor = IDC_ARROW;
 };
 

@@ -71,7 +71,8 @@ protected:
         std::vector<GtkWidget*> others;
         GList* all = gtk_window_list_toplevels();
         for (GList* w = all; w; w = w->next)
-            if (w->data != FWindow && gtk_widget_get_visible(GTK_WIDGET(w->data))) others.push_back(GTK_WIDGET(w->data));
+            if (w->data != FWindow && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+                others.push_back(GTK_WIDGET(w->data));
         g_list_free(all);
         return others;
     }
@@ -122,19 +123,25 @@ TEST_F(BrowserViewTest, MessagesTravelBothWaysAsJson) {
 
 TEST_F(BrowserViewTest, StartupScriptRunsInEveryFrameBeforeThePagesOwnScripts) {
     FForm->WebviewJavascript = u"window.fromStartup = (window.fromStartup || 0) + 1;";
-    const std::string frame = Page("frame.html", "<script>parent.postMessage(String(window.fromStartup), '*');</script>");
-    const std::string uri = Page("frames.html", "<title>frames</title><script>"
-        "var seen = [String(window.fromStartup), typeof window.qmt, typeof window.chrome.webview.postMessage];"
-        "window.addEventListener('message', function (e) { seen.push(e.data); document.title = seen.join(' '); });"
-        "</script><iframe src=\"" + frame + "\"></iframe>");
+    const std::string frame =
+        Page("frame.html", "<script>parent.postMessage(String(window.fromStartup), '*');</script>");
+    const std::string uri =
+        Page("frames.html",
+             "<title>frames</title><script>"
+             "var seen = [String(window.fromStartup), typeof window.qmt, typeof window.chrome.webview.postMessage];"
+             "window.addEventListener('message', function (e) { seen.push(e.data); document.title = seen.join(' '); });"
+             "</script><iframe src=\"" +
+                 frame + "\"></iframe>");
     EXPECT_TRUE(OpenAndWaitForTitle(uri, "1 undefined function 1")) << FTitle; // no bridge: WithExternal false
 }
 
 TEST_F(BrowserViewTest, AppPagesOpenInANewInstanceOtherPagesInAPopup) {
     const std::string appPage = Page("other.html", "<title>other</title>");
     const std::string uri = Page("opener.html", "<title>opener</title><script>"
-        "function openApp() { window.open('" + appPage + "'); }"
-        "function openWeb() { window.open('about:blank'); }</script>");
+                                                "function openApp() { window.open('" +
+                                                    appPage +
+                                                    "'); }"
+                                                    "function openWeb() { window.open('about:blank'); }</script>");
     ASSERT_TRUE(OpenAndWaitForTitle(uri, "opener"));
 
     FView->EdgeBrowser().ExecuteScript(u"openApp();");
@@ -154,9 +161,10 @@ TEST_F(BrowserViewTest, AppPagesOpenInANewInstanceOtherPagesInAPopup) {
 TEST_F(BrowserViewTest, PermissionsAreGrantedWithoutAsking) {
     // The position: granted, so the answer is a position or "unavailable" (no location
     // service here), never "denied" (code 1).
-    const std::string uri = Page("permission.html", "<title>asking</title><script>"
-        "navigator.geolocation.getCurrentPosition(function () { document.title = 'position'; },"
-        " function (e) { document.title = e.code === 1 ? 'denied' : 'granted'; });</script>");
+    const std::string uri =
+        Page("permission.html", "<title>asking</title><script>"
+                                "navigator.geolocation.getCurrentPosition(function () { document.title = 'position'; },"
+                                " function (e) { document.title = e.code === 1 ? 'denied' : 'granted'; });</script>");
     EXPECT_TRUE(OpenAndWaitForTitle(uri, "granted") || FTitle == "position") << FTitle;
 }
 

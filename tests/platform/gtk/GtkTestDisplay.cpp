@@ -23,11 +23,10 @@ bool WindowManagerRunning() {
     gint format = 0, length = 0;
     guchar* data = nullptr;
     GdkDisplay* display = gdk_display_get_default();
-    const bool named = gdk_property_get(gdk_get_default_root_window(),
-                                        gdk_atom_intern_static_string("_NET_SUPPORTING_WM_CHECK"),
-                                        gdk_atom_intern_static_string("WINDOW"), 0, 1, FALSE, &type,
-                                        &format, &length, &data) &&
-                       length >= static_cast<gint>(sizeof(long)) && format == 32;
+    const bool named =
+        gdk_property_get(gdk_get_default_root_window(), gdk_atom_intern_static_string("_NET_SUPPORTING_WM_CHECK"),
+                         gdk_atom_intern_static_string("WINDOW"), 0, 1, FALSE, &type, &format, &length, &data) &&
+        length >= static_cast<gint>(sizeof(long)) && format == 32;
     const Window check = named ? static_cast<Window>(*reinterpret_cast<const long*>(data)) : 0;
     g_free(data);
     if (check == 0) return false;
@@ -63,13 +62,12 @@ public:
 
 private:
     void StartXvfb() {
-        const char* argv[] = {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                              nullptr};
+        const char* argv[] = {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
         gint out = -1;
-        ASSERT_TRUE(g_spawn_async_with_pipes(nullptr, const_cast<gchar**>(argv), nullptr,
-                                             GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
-                                                         G_SPAWN_STDERR_TO_DEV_NULL),
-                                             nullptr, nullptr, &FXvfb, nullptr, &out, nullptr, nullptr))
+        ASSERT_TRUE(g_spawn_async_with_pipes(
+            nullptr, const_cast<gchar**>(argv), nullptr,
+            GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
+            &FXvfb, nullptr, &out, nullptr, nullptr))
             << "Xvfb could not be started";
         std::string number;
         char c;
@@ -90,8 +88,7 @@ private:
     GPid FXvfb = 0;
 };
 
-[[maybe_unused]] ::testing::Environment* const TheDisplay =
-    ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
+[[maybe_unused]] ::testing::Environment* const TheDisplay = ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
 
 GdkEvent* NewKeyEvent(GtkWidget* toplevel, guint keyval, GdkEventType type) {
     GdkWindow* window = gtk_widget_get_window(toplevel);
@@ -102,8 +99,7 @@ GdkEvent* NewKeyEvent(GtkWidget* toplevel, guint keyval, GdkEventType type) {
     event->key.keyval = keyval;
     GdkKeymapKey* keys = nullptr;
     gint count = 0;
-    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &count) &&
-        count > 0) {
+    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &count) && count > 0) {
         event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
         event->key.group = static_cast<guint8>(keys[0].group);
         if (keys[0].level == 1) event->key.state = GDK_SHIFT_MASK;
@@ -122,8 +118,7 @@ void Collect(GtkWidget* widget, GType type, std::vector<GtkWidget*>& out) {
     if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) out.push_back(widget);
     if (!GTK_IS_CONTAINER(widget)) return;
     GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
-    for (GList* child = children; child; child = child->next)
-        Collect(GTK_WIDGET(child->data), type, out);
+    for (GList* child = children; child; child = child->next) Collect(GTK_WIDGET(child->data), type, out);
     g_list_free(children);
 }
 
@@ -226,8 +221,7 @@ std::vector<std::string> WindowAtoms(GtkWidget* toplevel, const char* property) 
     guchar* data = nullptr;
     std::vector<std::string> names;
     if (gdk_property_get(gtk_widget_get_window(toplevel), gdk_atom_intern(property, FALSE),
-                         gdk_atom_intern_static_string("ATOM"), 0, 1024, FALSE, &actual, &format, &length,
-                         &data)) {
+                         gdk_atom_intern_static_string("ATOM"), 0, 1024, FALSE, &actual, &format, &length, &data)) {
         // GDK hands atom lists over as GdkAtoms.
         const GdkAtom* atoms = reinterpret_cast<const GdkAtom*>(data);
         for (size_t i = 0; i < length / sizeof(GdkAtom); ++i) {

@@ -51,9 +51,9 @@ std::pair<int, int> SizeAfterResize(GtkWidget* window, int width, int height) {
 struct WindowCase {
     const char* label;
     const char16_t* ini;
-    int width, height;   // size as shown; 0 when maximised
+    int width, height; // size as shown; 0 when maximised
     bool decorated, resizable;
-    const char* type;    // _NET_WM_WINDOW_TYPE_...
+    const char* type; // _NET_WM_WINDOW_TYPE_...
     bool maximized, above, centred;
     int minW, minH, maxW, maxH; // sizes reached by shrinking and growing; 0: not checked
 };
@@ -67,8 +67,7 @@ TEST_P(MainWindowLayout, ShowsAsTheSettingsSay) {
     window->Show();
     ASSERT_TRUE(WaitUntil([&] { return Managed(w); })) << "the window manager never framed the window";
     const auto state = [&] { return WindowAtoms(w, "_NET_WM_STATE"); };
-    if (c.maximized)
-        WaitUntil([&] { return Has(state(), "_NET_WM_STATE_MAXIMIZED_VERT"); });
+    if (c.maximized) WaitUntil([&] { return Has(state(), "_NET_WM_STATE_MAXIMIZED_VERT"); });
     Pump(200);
 
     EXPECT_EQ(gtk_window_get_title(GTK_WINDOW(w)), std::string("Layout Test"));
@@ -112,32 +111,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WindowCase{"Defaults", u"[App]\n", 800, 600, true, true, "NORMAL", false, false, true, 0, 0, 0, 0},
         WindowCase{"SizeAndLimits",
-                   u"[App]\nWidth=640\nHeight=480\nMinWidth=300\nMinHeight=200\nMaxWidth=900\nMaxHeight=700\n",
-                   640, 480, true, true, "NORMAL", false, false, true, 300, 200, 900, 700},
-        WindowCase{"MaxBelowMinMeetsIt", u"[App]\nWidth=640\nHeight=480\nMaxWidth=500\nMinWidth=700\n", 700, 480,
-                   true, true, "NORMAL", false, false, false, 700, 1, 700, 1000},
-        WindowCase{"OnlyMaxHeight", u"[App]\nMaxHeight=400\n", 800, 400, true, true, "NORMAL", false, false, false,
-                   0, 0, 1200, 400},
-        WindowCase{"BorderNone", u"[App]\nWindowBorder=0\n", 800, 600, false, true, "NORMAL", false, false, true,
-                   0, 0, 0, 0},
-        WindowCase{"BorderSingle", u"[App]\nWindowBorder=1\n", 800, 600, true, false, "NORMAL", false, false,
-                   false, 0, 0, 0, 0},
-        WindowCase{"BorderDialog", u"[App]\nWindowBorder=3\n", 800, 600, true, false, "DIALOG", false, false,
-                   false, 0, 0, 0, 0},
+                   u"[App]\nWidth=640\nHeight=480\nMinWidth=300\nMinHeight=200\nMaxWidth=900\nMaxHeight=700\n", 640,
+                   480, true, true, "NORMAL", false, false, true, 300, 200, 900, 700},
+        WindowCase{"MaxBelowMinMeetsIt", u"[App]\nWidth=640\nHeight=480\nMaxWidth=500\nMinWidth=700\n", 700, 480, true,
+                   true, "NORMAL", false, false, false, 700, 1, 700, 1000},
+        WindowCase{"OnlyMaxHeight", u"[App]\nMaxHeight=400\n", 800, 400, true, true, "NORMAL", false, false, false, 0,
+                   0, 1200, 400},
+        WindowCase{"BorderNone", u"[App]\nWindowBorder=0\n", 800, 600, false, true, "NORMAL", false, false, true, 0, 0,
+                   0, 0},
+        WindowCase{"BorderSingle", u"[App]\nWindowBorder=1\n", 800, 600, true, false, "NORMAL", false, false, false, 0,
+                   0, 0, 0},
+        WindowCase{"BorderDialog", u"[App]\nWindowBorder=3\n", 800, 600, true, false, "DIALOG", false, false, false, 0,
+                   0, 0, 0},
         WindowCase{"BorderToolWindow", u"[App]\nWindowBorder=4\n", 800, 600, true, false, "UTILITY", false, false,
                    false, 0, 0, 0, 0},
         WindowCase{"BorderSizeableToolWindow", u"[App]\nWindowBorder=5\n", 800, 600, true, true, "UTILITY", false,
                    false, false, 0, 0, 0, 0},
-        WindowCase{"BorderUnknownIsSizeable", u"[App]\nWindowBorder=9\n", 800, 600, true, true, "NORMAL", false,
-                   false, false, 0, 0, 0, 0},
-        WindowCase{"Maximised", u"[App]\nWindowState=1\n", 0, 0, true, true, "NORMAL", true, false, false, 0, 0,
-                   0, 0},
-        WindowCase{"WindowState2IsNormal", u"[App]\nWindowState=2\n", 800, 600, true, true, "NORMAL", false,
-                   false, false, 0, 0, 0, 0},
-        WindowCase{"FullScreenIgnoresBorderAndState", u"[App]\nWindowStyle=1\nWindowBorder=1\nWindowState=0\n",
-                   0, 0, false, true, "NORMAL", true, false, false, 0, 0, 0, 0},
-        WindowCase{"StayOnTop", u"[App]\nWindowOrder=1\n", 800, 600, true, true, "NORMAL", false, true, false, 0,
-                   0, 0, 0}),
+        WindowCase{"BorderUnknownIsSizeable", u"[App]\nWindowBorder=9\n", 800, 600, true, true, "NORMAL", false, false,
+                   false, 0, 0, 0, 0},
+        WindowCase{"Maximised", u"[App]\nWindowState=1\n", 0, 0, true, true, "NORMAL", true, false, false, 0, 0, 0, 0},
+        WindowCase{"WindowState2IsNormal", u"[App]\nWindowState=2\n", 800, 600, true, true, "NORMAL", false, false,
+                   false, 0, 0, 0, 0},
+        WindowCase{"FullScreenIgnoresBorderAndState", u"[App]\nWindowStyle=1\nWindowBorder=1\nWindowState=0\n", 0, 0,
+                   false, true, "NORMAL", true, false, false, 0, 0, 0, 0},
+        WindowCase{"StayOnTop", u"[App]\nWindowOrder=1\n", 800, 600, true, true, "NORMAL", false, true, false, 0, 0, 0,
+                   0}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(MainWindowClose, EveryRequestAsksOnCloseQueryAndClosesOnceApproved) {
@@ -227,7 +225,8 @@ TEST(MainWindowPrimitives, ReadBackTheWindowsRealValues) {
     maximized->SetState(TWindowState::Maximized);
     EXPECT_EQ(maximized->State(), TWindowState::Maximized);
     maximized->Show();
-    EXPECT_TRUE(WaitUntil([&] { return Has(WindowAtoms(Widget(*maximized), "_NET_WM_STATE"), "_NET_WM_STATE_MAXIMIZED_VERT"); }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Has(WindowAtoms(Widget(*maximized), "_NET_WM_STATE"), "_NET_WM_STATE_MAXIMIZED_VERT"); }));
     EXPECT_EQ(maximized->State(), TWindowState::Maximized);
 }
 

@@ -103,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(Linux, LockAcrossProcesses, ::testing::Values(false, tr
                          [](const auto& info) { return info.param ? "Killed" : "Exited"; });
 
 TEST_F(LockFolder, IdentifiersAreEscapedIntoOneFileEachInsideTheFolder) {
-    const std::u16string ids[] = {u"a/b", u"a%2Fb", u"a_b", u"../../escape", u"..", u"\u00E4pp id",
-                                  std::u16string(1000, u'\u6F22')};
+    const std::u16string ids[] = {
+        u"a/b", u"a%2Fb", u"a_b", u"../../escape", u"..", u"\u00E4pp id", std::u16string(1000, u'\u6F22')};
     std::vector<std::unique_ptr<TSingleInstanceLock>> held;
     for (const auto& id : ids) {
         bool existed = true;

@@ -10,11 +10,9 @@
 
 #include <cstring>
 
-
 using namespace Velmora::Platform;
 using namespace Velmora::Testing;
 using namespace Velmora;
-
 
 namespace {
 
@@ -31,8 +29,7 @@ bool SamePixels(GdkPixbuf* a, GdkPixbuf* b) {
         gdk_pixbuf_get_height(a) != gdk_pixbuf_get_height(b) ||
         gdk_pixbuf_get_rowstride(a) != gdk_pixbuf_get_rowstride(b))
         return false;
-    return std::memcmp(gdk_pixbuf_read_pixels(a), gdk_pixbuf_read_pixels(b),
-                       gdk_pixbuf_get_byte_length(a)) == 0;
+    return std::memcmp(gdk_pixbuf_read_pixels(a), gdk_pixbuf_read_pixels(b), gdk_pixbuf_get_byte_length(a)) == 0;
 }
 
 std::vector<std::string> ButtonLabels(GtkWidget* dialog) {
@@ -47,11 +44,11 @@ enum class UserAction { Escape, Enter, ClickFirst, ClickLast, CloseBox };
 void Perform(GtkWidget* dialog, UserAction action) {
     const auto buttons = FindDescendants(dialog, GTK_TYPE_BUTTON);
     switch (action) {
-    case UserAction::Escape: PressKey(dialog, GDK_KEY_Escape); break;
-    case UserAction::Enter: PressKey(dialog, GDK_KEY_Return); break;
-    case UserAction::ClickFirst: gtk_button_clicked(GTK_BUTTON(buttons.front())); break;
-    case UserAction::ClickLast: gtk_button_clicked(GTK_BUTTON(buttons.back())); break;
-    case UserAction::CloseBox: SendDelete(dialog); break;
+        case UserAction::Escape: PressKey(dialog, GDK_KEY_Escape); break;
+        case UserAction::Enter: PressKey(dialog, GDK_KEY_Return); break;
+        case UserAction::ClickFirst: gtk_button_clicked(GTK_BUTTON(buttons.front())); break;
+        case UserAction::ClickLast: gtk_button_clicked(GTK_BUTTON(buttons.back())); break;
+        case UserAction::CloseBox: SendDelete(dialog); break;
     }
 }
 
@@ -77,28 +74,28 @@ TEST_P(MessageBox, ShowsTitleTextIconAndCaptionsAndAnswers) {
     bool rightIcon = false;
     GtkWidget* focused = nullptr;
     GtkWidget* yesButton = nullptr;
-    ModalDriver driver("Box title", {[&](GtkWidget* dialog) {
-                                         title = gtk_window_get_title(GTK_WINDOW(dialog));
-                                         for (GtkWidget* label : FindDescendants(dialog, GTK_TYPE_LABEL))
-                                             if (!gtk_widget_get_ancestor(label, GTK_TYPE_BUTTON))
-                                                 text = gtk_label_get_text(GTK_LABEL(label));
-                                         captions = ButtonLabels(dialog);
-                                         const auto images = FindDescendants(dialog, GTK_TYPE_IMAGE);
-                                         const auto expected = DecodeResource(c.icon);
-                                         rightIcon = images.size() == 1 &&
-                                                     SamePixels(gtk_image_get_pixbuf(GTK_IMAGE(images[0])),
-                                                                expected.get());
-                                         focused = gtk_window_get_focus(GTK_WINDOW(dialog));
-                                         yesButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog),
-                                                                                        GTK_RESPONSE_YES);
-                                     },
-                                     [&](GtkWidget* dialog) { Perform(dialog, c.action); }});
+    ModalDriver driver("Box title",
+                       {[&](GtkWidget* dialog) {
+                            title = gtk_window_get_title(GTK_WINDOW(dialog));
+                            for (GtkWidget* label : FindDescendants(dialog, GTK_TYPE_LABEL))
+                                if (!gtk_widget_get_ancestor(label, GTK_TYPE_BUTTON))
+                                    text = gtk_label_get_text(GTK_LABEL(label));
+                            captions = ButtonLabels(dialog);
+                            const auto images = FindDescendants(dialog, GTK_TYPE_IMAGE);
+                            const auto expected = DecodeResource(c.icon);
+                            rightIcon = images.size() == 1 &&
+                                        SamePixels(gtk_image_get_pixbuf(GTK_IMAGE(images[0])), expected.get());
+                            focused = gtk_window_get_focus(GTK_WINDOW(dialog));
+                            yesButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
+                        },
+                        [&](GtkWidget* dialog) { Perform(dialog, c.action); }});
     const int result = LocalizedMessageDlg(u"Message \u00FCber alles", c.type, c.buttons, c.captions, u"Box title");
     EXPECT_TRUE(driver.SawWindow());
     EXPECT_FALSE(driver.ForcedClose()) << "the action did not close the box";
     EXPECT_EQ(result, c.expected);
     EXPECT_EQ(title, "Box title");
-    EXPECT_EQ(text, "Message \xC3\xBC" "ber alles");
+    EXPECT_EQ(text, "Message \xC3\xBC"
+                    "ber alles");
     EXPECT_EQ(captions, c.shownCaptions);
     EXPECT_TRUE(rightIcon) << "expected the " << c.icon << " image";
     EXPECT_EQ(focused, yesButton) << "Yes is the focused default button";
@@ -107,28 +104,80 @@ TEST_P(MessageBox, ShowsTitleTextIconAndCaptionsAndAnswers) {
 
 const std::vector<Text> AcceptCancel = {u"Akzeptieren", u"Stornieren"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Gtk, MessageBox,
-    ::testing::Values(
-        MessageCase{"ConfirmEscape", TMsgDlgType::mtConfirmation, mbYes | mbCancel, AcceptCancel,
-                    UserAction::Escape, mrCancel, {"Akzeptieren", "Stornieren"}, "MSG_INFO"},
-        MessageCase{"ConfirmAccept", TMsgDlgType::mtConfirmation, mbYes | mbCancel, AcceptCancel,
-                    UserAction::ClickFirst, mrYes, {"Akzeptieren", "Stornieren"}, "MSG_INFO"},
-        MessageCase{"ConfirmCancelButton", TMsgDlgType::mtConfirmation, mbYes | mbCancel, AcceptCancel,
-                    UserAction::ClickLast, mrCancel, {"Akzeptieren", "Stornieren"}, "MSG_INFO"},
-        MessageCase{"ConfirmEnterIsYes", TMsgDlgType::mtConfirmation, mbYes | mbCancel, AcceptCancel,
-                    UserAction::Enter, mrYes, {"Akzeptieren", "Stornieren"}, "MSG_INFO"},
-        MessageCase{"ConfirmCloseBox", TMsgDlgType::mtConfirmation, mbYes | mbCancel, AcceptCancel,
-                    UserAction::CloseBox, mrCancel, {"Akzeptieren", "Stornieren"}, "MSG_INFO"},
-        MessageCase{"ErrorAccept", TMsgDlgType::mtError, mbYes, {u"J'accepte_1"}, UserAction::ClickFirst, mrYes,
-                    {"J'accepte_1"}, "MSG_ERROR"},
-        MessageCase{"ErrorEscape", TMsgDlgType::mtError, mbYes, {u"Accept"}, UserAction::Escape, mrCancel,
-                    {"Accept"}, "MSG_ERROR"},
-        MessageCase{"ErrorCloseBox", TMsgDlgType::mtError, mbYes, {u"Accept"}, UserAction::CloseBox, mrCancel,
-                    {"Accept"}, "MSG_ERROR"},
-        MessageCase{"FewerCaptionsKeepStandard", TMsgDlgType::mtWarning, mbYes | mbCancel, {u"OK"},
-                    UserAction::Escape, mrCancel, {"OK", "_Cancel"}, "MSG_WARNING"}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Gtk, MessageBox,
+                         ::testing::Values(MessageCase{"ConfirmEscape",
+                                                       TMsgDlgType::mtConfirmation,
+                                                       mbYes | mbCancel,
+                                                       AcceptCancel,
+                                                       UserAction::Escape,
+                                                       mrCancel,
+                                                       {"Akzeptieren", "Stornieren"},
+                                                       "MSG_INFO"},
+                                           MessageCase{"ConfirmAccept",
+                                                       TMsgDlgType::mtConfirmation,
+                                                       mbYes | mbCancel,
+                                                       AcceptCancel,
+                                                       UserAction::ClickFirst,
+                                                       mrYes,
+                                                       {"Akzeptieren", "Stornieren"},
+                                                       "MSG_INFO"},
+                                           MessageCase{"ConfirmCancelButton",
+                                                       TMsgDlgType::mtConfirmation,
+                                                       mbYes | mbCancel,
+                                                       AcceptCancel,
+                                                       UserAction::ClickLast,
+                                                       mrCancel,
+                                                       {"Akzeptieren", "Stornieren"},
+                                                       "MSG_INFO"},
+                                           MessageCase{"ConfirmEnterIsYes",
+                                                       TMsgDlgType::mtConfirmation,
+                                                       mbYes | mbCancel,
+                                                       AcceptCancel,
+                                                       UserAction::Enter,
+                                                       mrYes,
+                                                       {"Akzeptieren", "Stornieren"},
+                                                       "MSG_INFO"},
+                                           MessageCase{"ConfirmCloseBox",
+                                                       TMsgDlgType::mtConfirmation,
+                                                       mbYes | mbCancel,
+                                                       AcceptCancel,
+                                                       UserAction::CloseBox,
+                                                       mrCancel,
+                                                       {"Akzeptieren", "Stornieren"},
+                                                       "MSG_INFO"},
+                                           MessageCase{"ErrorAccept",
+                                                       TMsgDlgType::mtError,
+                                                       mbYes,
+                                                       {u"J'accepte_1"},
+                                                       UserAction::ClickFirst,
+                                                       mrYes,
+                                                       {"J'accepte_1"},
+                                                       "MSG_ERROR"},
+                                           MessageCase{"ErrorEscape",
+                                                       TMsgDlgType::mtError,
+                                                       mbYes,
+                                                       {u"Accept"},
+                                                       UserAction::Escape,
+                                                       mrCancel,
+                                                       {"Accept"},
+                                                       "MSG_ERROR"},
+                                           MessageCase{"ErrorCloseBox",
+                                                       TMsgDlgType::mtError,
+                                                       mbYes,
+                                                       {u"Accept"},
+                                                       UserAction::CloseBox,
+                                                       mrCancel,
+                                                       {"Accept"},
+                                                       "MSG_ERROR"},
+                                           MessageCase{"FewerCaptionsKeepStandard",
+                                                       TMsgDlgType::mtWarning,
+                                                       mbYes | mbCancel,
+                                                       {u"OK"},
+                                                       UserAction::Escape,
+                                                       mrCancel,
+                                                       {"OK", "_Cancel"},
+                                                       "MSG_WARNING"}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // Steps typed into the prompt; the driver runs them 50 ms apart while the prompt is open.
 struct PromptCase {
@@ -162,16 +211,21 @@ TEST_P(PasswordPrompt, AdmitsOnlyTheExactTextAtAKeyRelease) {
 
 INSTANTIATE_TEST_SUITE_P(
     Gtk, PasswordPrompt,
-    ::testing::Values(
-        PromptCase{"Exact", u"s3cret", {Type("s3cret")}, mrOk, true},
-        PromptCase{"OtherCaseNeverMatches", u"s3cret", {Type("S3CRET"), Type("x"), CloseBox()}, mrCancel, true},
-        PromptCase{"SurplusMustBeDeleted", u"s3cret",
-                   {Type("xs3cret"), Key(GDK_KEY_Home), Key(GDK_KEY_Delete), CloseBox()}, mrOk, false},
-        PromptCase{"EnterAndEscapeDoNothing", u"pass word",
-                   {Type("pass"), Key(GDK_KEY_Return), Key(GDK_KEY_Escape), Key(GDK_KEY_KP_Enter), Type(" word"),
-                    CloseBox()},
-                   mrOk, false},
-        PromptCase{"CloseBoxRefuses", u"s3cret", {Type("s3c"), CloseBox()}, mrCancel, true}),
+    ::testing::Values(PromptCase{"Exact", u"s3cret", {Type("s3cret")}, mrOk, true},
+                      PromptCase{
+                          "OtherCaseNeverMatches", u"s3cret", {Type("S3CRET"), Type("x"), CloseBox()}, mrCancel, true},
+                      PromptCase{"SurplusMustBeDeleted",
+                                 u"s3cret",
+                                 {Type("xs3cret"), Key(GDK_KEY_Home), Key(GDK_KEY_Delete), CloseBox()},
+                                 mrOk,
+                                 false},
+                      PromptCase{"EnterAndEscapeDoNothing",
+                                 u"pass word",
+                                 {Type("pass"), Key(GDK_KEY_Return), Key(GDK_KEY_Escape), Key(GDK_KEY_KP_Enter),
+                                  Type(" word"), CloseBox()},
+                                 mrOk,
+                                 false},
+                      PromptCase{"CloseBoxRefuses", u"s3cret", {Type("s3c"), CloseBox()}, mrCancel, true}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(PasswordPromptLook, MaskedEntryWithKeyIconInAFixedDialog) {
@@ -187,8 +241,8 @@ TEST(PasswordPromptLook, MaskedEntryWithKeyIconInAFixedDialog) {
                                     GtkWidget* entry = FindDescendants(dialog, GTK_TYPE_ENTRY).at(0);
                                     visible = gtk_entry_get_visibility(GTK_ENTRY(entry));
                                     invisible = gtk_entry_get_invisible_char(GTK_ENTRY(entry));
-                                    GdkPixbuf* key = gtk_entry_get_icon_pixbuf(GTK_ENTRY(entry),
-                                                                                GTK_ENTRY_ICON_PRIMARY);
+                                    GdkPixbuf* key =
+                                        gtk_entry_get_icon_pixbuf(GTK_ENTRY(entry), GTK_ENTRY_ICON_PRIMARY);
                                     icon = key && gdk_pixbuf_get_width(key) == 16;
                                     gtk_widget_translate_coordinates(entry, dialog, 0, 0, &entryX, nullptr);
                                     entryWidth = gtk_widget_get_allocated_width(entry);
@@ -287,11 +341,10 @@ TEST_P(InstallerWindow, CentredColouredAnimatedAndRefusingToClose) {
 
 INSTANTIATE_TEST_SUITE_P(
     Gtk, InstallerWindow,
-    ::testing::Values(
-        InstallerCase{"DefaultsSystemColour26", std::int32_t(0xFF00001A), 1, 0,
-                      [] { return ThemeColor("theme_selected_bg_color"); }, 0xFFFFFF},
-        InstallerCase{"BgrRedBlackSectorRing", 0x000000FF, 0, 2, [] { return 0xFF0000u; }, 0x000000},
-        InstallerCase{"BgrBlueWhiteSector", 0x00FF0000, 1, 1, [] { return 0x0000FFu; }, 0xFFFFFF},
-        InstallerCase{"OutOfRangeValues", std::int32_t(0xFF0000FF), 7, 9,
-                      [] { return ThemeColor("theme_bg_color"); }, 0x000000}),
+    ::testing::Values(InstallerCase{"DefaultsSystemColour26", std::int32_t(0xFF00001A), 1, 0,
+                                    [] { return ThemeColor("theme_selected_bg_color"); }, 0xFFFFFF},
+                      InstallerCase{"BgrRedBlackSectorRing", 0x000000FF, 0, 2, [] { return 0xFF0000u; }, 0x000000},
+                      InstallerCase{"BgrBlueWhiteSector", 0x00FF0000, 1, 1, [] { return 0x0000FFu; }, 0xFFFFFF},
+                      InstallerCase{"OutOfRangeValues", std::int32_t(0xFF0000FF), 7, 9,
+                                    [] { return ThemeColor("theme_bg_color"); }, 0x000000}),
     [](const auto& info) { return std::string(info.param.label); });

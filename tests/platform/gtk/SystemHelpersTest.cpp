@@ -75,12 +75,12 @@ void WriteScript(const fs::path& path, const std::string& body) {
 
 // What a child shell sees of a variable: "<unset>" or its value.
 std::string ChildSees(const char* name) {
-    const std::string script = std::string("if [ -n \"${") + name + "+x}\" ]; then printf %s \"$" + name +
-                               "\"; else printf '<unset>'; fi";
+    const std::string script =
+        std::string("if [ -n \"${") + name + "+x}\" ]; then printf %s \"$" + name + "\"; else printf '<unset>'; fi";
     const char* argv[] = {"/bin/sh", "-c", script.c_str(), nullptr};
     gchar* out = nullptr;
-    EXPECT_TRUE(g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr,
-                             &out, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, &out,
+                             nullptr, nullptr, nullptr));
     std::string text = out ? out : "";
     g_free(out);
     return text;
@@ -89,8 +89,7 @@ std::string ChildSees(const char* name) {
 double CpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -124,8 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "~/.local/share/"},
         FolderCase{"ConfigHomeSetWithSlash", "XDG_CONFIG_HOME", "/srv/conf/", TSysUtils::GetUserAppDataDirPath,
                    "/srv/conf/"},
-        FolderCase{"ConfigHomeUnset", "XDG_CONFIG_HOME", std::nullopt, TSysUtils::GetUserAppDataDirPath,
-                   "~/.config/"},
+        FolderCase{"ConfigHomeUnset", "XDG_CONFIG_HOME", std::nullopt, TSysUtils::GetUserAppDataDirPath, "~/.config/"},
         FolderCase{"TmpDirSet", "TMPDIR", "/var/tmp", TSysUtils::GetTempDirPath, "/var/tmp/"},
         FolderCase{"TmpDirUnset", "TMPDIR", std::nullopt, TSysUtils::GetTempDirPath, "/tmp/"}),
     [](const auto& info) { return std::string(info.param.label); });
@@ -207,8 +205,8 @@ TEST(ShellExec, StartsProgramsWithShellSplitArguments) {
     TempDir dir;
     const fs::path script = dir.path() / "record args";
     const fs::path out = dir.path() / "out.txt";
-    WriteScript(script, "printf '[%s]' \"$@\" > \"" + out.string() + ".part\" && mv \"" + out.string() +
-                            ".part\" \"" + out.string() + "\"");
+    WriteScript(script, "printf '[%s]' \"$@\" > \"" + out.string() + ".part\" && mv \"" + out.string() + ".part\" \"" +
+                            out.string() + "\"");
     ASSERT_TRUE(TSysUtils::ShellExec(FromPath(script), u"\"a b\" c 'd \"e\"' \u00E9"));
     ASSERT_TRUE(WaitForFile(out));
     EXPECT_EQ(ReadFile(out), "[a b][c][d \"e\"][\xC3\xA9]");
@@ -249,15 +247,14 @@ TEST_P(ShellExecAndWait, ReturnsTheExitCodeOrZero) {
     EXPECT_EQ(TSysUtils::ShellExecAsAdminAndWait(nullptr, FromUtf8(program), c.params), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Linux, ShellExecAndWait,
-    ::testing::Values(WaitCase{"ExitCode", "/bin/sh", u"-c 'exit 7'", 7},
-                      WaitCase{"NoParams", "/bin/true", u"", 0},
-                      WaitCase{"FoundOnPath", "sh", u"-c 'exit 3'", 3},
-                      WaitCase{"KilledBySignal", "/bin/sh", u"-c 'kill -TERM $$'", 128 + 15},
-                      WaitCase{"Missing", "/nonexistent/installer.exe", u"/silent /install", 0},
-                      WaitCase{"NotAProgram", "<document>", u"", 0}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Linux, ShellExecAndWait,
+                         ::testing::Values(WaitCase{"ExitCode", "/bin/sh", u"-c 'exit 7'", 7},
+                                           WaitCase{"NoParams", "/bin/true", u"", 0},
+                                           WaitCase{"FoundOnPath", "sh", u"-c 'exit 3'", 3},
+                                           WaitCase{"KilledBySignal", "/bin/sh", u"-c 'kill -TERM $$'", 128 + 15},
+                                           WaitCase{"Missing", "/nonexistent/installer.exe", u"/silent /install", 0},
+                                           WaitCase{"NotAProgram", "<document>", u"", 0}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ShellExecAndWaitLoop, ServesTheMainLoopWithoutSpinning) {
     int ticks = 0;

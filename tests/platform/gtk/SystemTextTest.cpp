@@ -1,7 +1,7 @@
 // Linux: the system's text rules as start-up meets them: settings without a byte-order mark in
 // the locale's character set, and the user's language from the locale environment.
-#include "payload/ProjectSettings.h"
 #include "startup/LocalizedMessages.h"
+#include "support/SettingsText.h"
 #include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +15,6 @@ namespace {
 using namespace Velmora::Shared;
 using namespace Velmora::Runtime;
 
-const std::string AnsiFile = "[App]\nName=caf\xC3\xA9\n"; // UTF-8 bytes, no mark
-
-TProjectSettings Load(const std::string& text) {
-    TProjectSettings settings;
-    settings.Document().LoadFromBytes(Bytes(text.begin(), text.end()));
-    return settings;
-}
-
 // Linux reads unmarked text in the locale's character set. The C locale is read as
 // ISO-8859-1 (Latin-1), so the UTF-8 bytes of "é" come out as "Ã©"; a UTF-8 locale keeps it.
 TEST(SettingsDecoding, UnmarkedTextUsesTheLocaleCharset) {
@@ -33,10 +25,9 @@ TEST(SettingsDecoding, UnmarkedTextUsesTheLocaleCharset) {
     for (const Case& c : std::vector<Case>{{"C", u"caf\u00C3\u00A9"}, {"C.UTF-8", u"caf\u00E9"}}) {
         SCOPED_TRACE(c.Locale);
         ScopedEnv all("LC_ALL", c.Locale);
-        EXPECT_EQ(Load(AnsiFile).Name(), c.Expected);
+        EXPECT_EQ(LoadSettingsBytes(UnmarkedUtf8Settings).Name(), c.Expected);
     }
 }
-
 
 // The message locale comes from LC_ALL, else LC_MESSAGES, else LANG; an empty variable counts
 // as unset. C, POSIX and unknown languages get the English table.
@@ -64,15 +55,14 @@ TEST(UserLanguage, FollowsTheLocaleEnvironment) {
         {nullptr, nullptr, nullptr, "", "en", u"Accept"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.LcAll ? c.LcAll : "-") + " / " + (c.LcMessages ? c.LcMessages : "-") +
-                     " / " + (c.Lang ? c.Lang : "-"));
+        SCOPED_TRACE(std::string(c.LcAll ? c.LcAll : "-") + " / " + (c.LcMessages ? c.LcMessages : "-") + " / " +
+                     (c.Lang ? c.Lang : "-"));
         ScopedEnv all("LC_ALL", c.LcAll), messages("LC_MESSAGES", c.LcMessages), lang("LANG", c.Lang);
         EXPECT_EQ(ToUtf8(GetUserLanguageCode()), c.Code);
         EXPECT_EQ(GetLocalizedMessage(MsgAccept), c.Accept);
         EXPECT_EQ(ToUtf8(GetLocalizedMessage(MsgLanguageCode)), c.Row);
     }
 }
-
 
 } // namespace
 } // namespace Velmora::Tests

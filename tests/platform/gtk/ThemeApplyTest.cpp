@@ -12,9 +12,9 @@ using namespace Velmora::Shared;
 namespace {
 
 const TThemePalette Light{u"Light Test", "LIGHTTEST", 0xF0E0D0, 0x101010, 0xFFFFFF, 0x202020,
-                          0x3060C0, 0xFFFFFF, 0xC0C0F0, 0x000000, false};
+                          0x3060C0,      0xFFFFFF,    0xC0C0F0, 0x000000, false};
 const TThemePalette Dark{u"Dark Test", "DARKTEST", 0x202428, 0xE0E0E0, 0x303438, 0xF0F0F0,
-                         0xC06030, 0x000000, 0x101418, 0xFFFFFF, true};
+                         0xC06030,     0x000000,   0x101418, 0xFFFFFF, true};
 
 std::uint32_t StyleColor(GtkWidget* widget, const char* property) {
     GtkStyleContext* context = gtk_widget_get_style_context(widget);

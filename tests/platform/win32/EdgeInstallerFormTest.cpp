@@ -98,10 +98,10 @@ TEST_P(EdgeInstallerFormColor, SystemIndexOrBgr) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, EdgeInstallerFormColor,
-                         ::testing::Values(TColorCase{static_cast<std::int32_t>(0xFF00001A), GetSysColor(COLOR_HOTLIGHT)},
+                         ::testing::Values(TColorCase{static_cast<std::int32_t>(0xFF00001A),
+                                                      GetSysColor(COLOR_HOTLIGHT)},
                                            TColorCase{static_cast<std::int32_t>(0xFF000005), GetSysColor(COLOR_WINDOW)},
-                                           TColorCase{0x00336699, RGB(0x99, 0x66, 0x33)},
-                                           TColorCase{0, RGB(0, 0, 0)}));
+                                           TColorCase{0x00336699, RGB(0x99, 0x66, 0x33)}, TColorCase{0, RGB(0, 0, 0)}));
 
 // The indicator paints ink of its colour over the form's colour, for every kind, and moves.
 struct TIndicatorCase {

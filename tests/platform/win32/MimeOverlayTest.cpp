@@ -30,13 +30,12 @@ protected:
 
     void SetString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value) {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &key, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         FCreated.push_back(subKey);
         const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-        const LSTATUS status = RegSetValueExW(key, name, 0, REG_SZ,
-                                              reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+        const LSTATUS status =
+            RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
         RegCloseKey(key);
         ASSERT_EQ(status, ERROR_SUCCESS);
     }
@@ -47,10 +46,10 @@ protected:
 TEST_F(RegistryMimeOverlay, ExtensionKeysThenTheDatabaseLowerCased) {
     const TMimeTable table({}, Platform::ReadSystemMimeTypes());
     EXPECT_EQ(table.Lookup(u".velmoramimea"), u"application/x-velmora-a");
-    EXPECT_EQ(table.Lookup(u".velmoramimeb"), TMimeTable::DefaultType); // empty value: no entry
-    EXPECT_EQ(table.Lookup(u".velmoramimec"), u"text/x-velmora-second"); // the database pass wins
+    EXPECT_EQ(table.Lookup(u".velmoramimeb"), TMimeTable::DefaultType);    // empty value: no entry
+    EXPECT_EQ(table.Lookup(u".velmoramimec"), u"text/x-velmora-second");   // the database pass wins
     EXPECT_EQ(table.Lookup(u".velmoramimed"), u"application/x-velmora-d"); // "." put in front
-    EXPECT_EQ(table.Lookup(u".velmoramimee"), TMimeTable::DefaultType);  // key without a dot
+    EXPECT_EQ(table.Lookup(u".velmoramimee"), TMimeTable::DefaultType);    // key without a dot
 }
 
 } // namespace

@@ -49,8 +49,8 @@ class MessageBoxAnswers : public ::testing::TestWithParam<TMessageCase> {};
 
 TEST_P(MessageBoxAnswers, ResultOfTheKeyOrCloseBox) {
     const TMessageCase& c = GetParam();
-    const std::wstring title = L"Velmora box " + std::to_wstring(GetCurrentProcessId()) + L" " +
-                               std::wstring(c.Name, c.Name + strlen(c.Name));
+    const std::wstring title =
+        L"Velmora box " + std::to_wstring(GetCurrentProcessId()) + L" " + std::wstring(c.Name, c.Name + strlen(c.Name));
     int result = -1;
     DriveModal(
         [&] {
@@ -66,14 +66,14 @@ TEST_P(MessageBoxAnswers, ResultOfTheKeyOrCloseBox) {
             }
             const HWND first = ButtonsOf(dialog).front().Handle;
             switch (c.Answer) {
-            case TAnswer::Escape: PostKey(first, VK_ESCAPE); break;
-            case TAnswer::Enter: PostKey(first, VK_RETURN); break;
-            case TAnswer::TabThenEnter:
-                PostKey(first, VK_TAB);
-                PostKey(first, VK_RETURN); // reaches the newly focused button through the loop
-                break;
-            case TAnswer::CloseBox: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-            case TAnswer::AltF4: PostMessageW(first, WM_SYSKEYDOWN, VK_F4, 0x20000001); break; // Alt held
+                case TAnswer::Escape: PostKey(first, VK_ESCAPE); break;
+                case TAnswer::Enter: PostKey(first, VK_RETURN); break;
+                case TAnswer::TabThenEnter:
+                    PostKey(first, VK_TAB);
+                    PostKey(first, VK_RETURN); // reaches the newly focused button through the loop
+                    break;
+                case TAnswer::CloseBox: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+                case TAnswer::AltF4: PostMessageW(first, WM_SYSKEYDOWN, VK_F4, 0x20000001); break; // Alt held
             }
             if (!WaitUntilDestroyed(dialog)) {
                 ADD_FAILURE() << "the box stayed open";
@@ -163,48 +163,48 @@ TEST_P(PasswordPrompt, AdmitsOnlyTheExactTextAtAKeyRelease) {
     const TPromptCase& c = GetParam();
     const std::wstring caption = L"Velmora prompt " + std::wstring(c.Name, c.Name + strlen(c.Name));
     int result = -1;
-    DriveModal(
-        [&] { result = ShowRequirePasswordForm(Shared::Text(caption.begin(), caption.end()), c.Password); },
-        [&] {
-            const HWND prompt = WaitForWindow(PromptClass, caption.c_str());
-            if (!prompt) return ADD_FAILURE() << "prompt not found";
-            const HWND edit = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
-            for (size_t i = 0; i < c.Steps.size() && IsWindow(prompt); ++i) {
-                const TPromptStep& step = c.Steps[i];
-                switch (step.Kind) {
-                case TPromptStep::Type:
-                    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.Text));
-                    PostKey(edit, 'X');
-                    break;
-                case TPromptStep::Key: PostKey(edit, step.Vk); break;
-                case TPromptStep::Close: PostMessageW(prompt, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-                }
-                if (step.OpenAfter) {
-                    Sleep(150); // time for the loop to serve the keys
-                    EXPECT_TRUE(IsWindow(prompt)) << "closed after step " << i;
-                } else {
-                    EXPECT_TRUE(WaitUntilDestroyed(prompt)) << "still open after step " << i;
-                }
-            }
-            if (IsWindow(prompt)) PostMessageW(prompt, WM_CLOSE, 0, 0);
-        });
+    DriveModal([&] { result = ShowRequirePasswordForm(Shared::Text(caption.begin(), caption.end()), c.Password); },
+               [&] {
+                   const HWND prompt = WaitForWindow(PromptClass, caption.c_str());
+                   if (!prompt) return ADD_FAILURE() << "prompt not found";
+                   const HWND edit = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+                   for (size_t i = 0; i < c.Steps.size() && IsWindow(prompt); ++i) {
+                       const TPromptStep& step = c.Steps[i];
+                       switch (step.Kind) {
+                           case TPromptStep::Type:
+                               SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.Text));
+                               PostKey(edit, 'X');
+                               break;
+                           case TPromptStep::Key: PostKey(edit, step.Vk); break;
+                           case TPromptStep::Close: PostMessageW(prompt, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+                       }
+                       if (step.OpenAfter) {
+                           Sleep(150); // time for the loop to serve the keys
+                           EXPECT_TRUE(IsWindow(prompt)) << "closed after step " << i;
+                       } else {
+                           EXPECT_TRUE(WaitUntilDestroyed(prompt)) << "still open after step " << i;
+                       }
+                   }
+                   if (IsWindow(prompt)) PostMessageW(prompt, WM_CLOSE, 0, 0);
+               });
     EXPECT_EQ(result, c.Expected);
 }
 
 using S = TPromptStep;
 INSTANTIATE_TEST_SUITE_P(
     Win32, PasswordPrompt,
-    ::testing::Values(
-        TPromptCase{"exact", u"s3cret", {S{S::Type, L"s3cre"}, S{S::Type, L"s3cret", 0, false}}, mrOk},
-        TPromptCase{"case_and_surplus",
-                    u"Secret",
-                    {S{S::Type, L"secret"}, S{S::Type, L"Secret!"}, S{S::Type, L" Secret"}, S{S::Type, L"Secret", 0, false}},
-                    mrOk},
-        TPromptCase{"enter_and_escape_do_nothing",
-                    u"pw",
-                    {S{S::Type, L"p"}, S{S::Key, L"", VK_RETURN}, S{S::Key, L"", VK_ESCAPE}, S{S::Close, L"", 0, false}},
-                    mrCancel},
-        TPromptCase{"close_box", u"pw", {S{S::Close, L"", 0, false}}, mrCancel}),
+    ::testing::Values(TPromptCase{"exact", u"s3cret", {S{S::Type, L"s3cre"}, S{S::Type, L"s3cret", 0, false}}, mrOk},
+                      TPromptCase{"case_and_surplus",
+                                  u"Secret",
+                                  {S{S::Type, L"secret"}, S{S::Type, L"Secret!"}, S{S::Type, L" Secret"},
+                                   S{S::Type, L"Secret", 0, false}},
+                                  mrOk},
+                      TPromptCase{"enter_and_escape_do_nothing",
+                                  u"pw",
+                                  {S{S::Type, L"p"}, S{S::Key, L"", VK_RETURN}, S{S::Key, L"", VK_ESCAPE},
+                                   S{S::Close, L"", 0, false}},
+                                  mrCancel},
+                      TPromptCase{"close_box", u"pw", {S{S::Close, L"", 0, false}}, mrCancel}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PasswordPromptLayout, DialogFrameMaskedEditAndKeyImage) {

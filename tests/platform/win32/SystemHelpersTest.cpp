@@ -101,7 +101,8 @@ TEST(SystemErrorText, SystemMessageWithoutTrailingPeriodAndLineBreak) {
         EXPECT_GT(text.back(), L' ');
         // Only periods and blanks were taken off the system's own text.
         const std::wstring full(raw);
-        ASSERT_EQ(full.compare(0, text.size(), text), 0) << "not a prefix of: " << std::string(full.begin(), full.end());
+        ASSERT_EQ(full.compare(0, text.size(), text), 0)
+            << "not a prefix of: " << std::string(full.begin(), full.end());
         for (wchar_t c : full.substr(text.size())) EXPECT_TRUE(c == L'.' || c <= L' ');
     }
     EXPECT_EQ(TSysUtils::GetSystemErrorText(0x2FFFFFFF), u"") << "a code without a message";
@@ -139,8 +140,8 @@ TEST_F(EdgeCheck, TheLoaderDecidesByTheVersionItReports) {
         const char16_t* Version; // null: variable unset
         bool Expected;
     };
-    for (const Case& c : {Case{"version", u"120.0.2210.91", true}, Case{"unset", nullptr, false},
-                          Case{"empty", u"", false}}) {
+    for (const Case& c :
+         {Case{"version", u"120.0.2210.91", true}, Case{"unset", nullptr, false}, Case{"empty", u"", false}}) {
         SCOPED_TRACE(c.Name);
         if (c.Version) TSysUtils::SetEnvironmentVariable(u"VELMORA_TEST_WEBVIEW2_VERSION", c.Version);
         else TSysUtils::RemoveEnvironmentVariable(u"VELMORA_TEST_WEBVIEW2_VERSION");

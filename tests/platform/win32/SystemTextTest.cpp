@@ -1,7 +1,7 @@
 // Win32 under Wine: the system's text rules as start-up meets them: settings without a
 // byte-order mark in the ANSI code page, and the user's language from the user locale.
-#include "payload/ProjectSettings.h"
 #include "startup/LocalizedMessages.h"
+#include "support/SettingsText.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +14,13 @@ namespace {
 using namespace Velmora::Shared;
 using namespace Velmora::Runtime;
 
-const std::string AnsiFile = "[App]\nName=caf\xC3\xA9\n"; // UTF-8 bytes, no mark
-
-TProjectSettings Load(const std::string& text) {
-    TProjectSettings settings;
-    settings.Document().LoadFromBytes(Bytes(text.begin(), text.end()));
-    return settings;
-}
-
 // The system's ANSI code page (1252 under Wine for most locales) is a single-byte one: the two
 // UTF-8 bytes of "é" do not come back as "é".
 TEST(SettingsDecoding, UnmarkedTextUsesTheAnsiCodePage) {
-    const Text name = Load(AnsiFile).Name();
+    const Text name = LoadSettingsBytes(UnmarkedUtf8Settings).Name();
     EXPECT_NE(name, u"caf\u00E9");
     EXPECT_EQ(name.substr(0, 3), u"caf");
 }
-
 
 // Under Wine the user's locale is fixed when the process starts (Wine takes it from LC_ALL and
 // the other locale variables). The ctests platform_text_wine_* start this test under a chosen
@@ -41,7 +32,6 @@ TEST(UserLanguage, FollowsTheUserLocale) {
     EXPECT_EQ(ToUtf8(GetUserLanguageCode()), code);
     EXPECT_EQ(ToUtf8(GetLocalizedMessage(MsgAccept)), accept);
 }
-
 
 } // namespace
 } // namespace Velmora::Tests

@@ -16,7 +16,7 @@ namespace {
 using namespace Velmora::Tests;
 
 const TThemePalette TestPalette{u"Test Dusk", "TESTDUSK", 0x202830, 0xE0E0E0, 0x303840, 0xF0F0F0,
-                                0x2080C0, 0xFFFFFF, 0x101820, 0xC0C0C0, true};
+                                0x2080C0,     0xFFFFFF,   0x101820, 0xC0C0C0, true};
 
 COLORREF Bgr(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 

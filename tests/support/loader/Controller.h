@@ -34,14 +34,14 @@ public:
     HRESULT STDMETHODCALLTYPE Close() override;
     HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** coreWebView2) override;
 
-#define VELMORA_TEST_EVENT(Name, Handler)                                                            \
-    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {  \
-        return AddHandler("add_" #Name, F##Name, handler, token);                                      \
-    }                                                                                                  \
-    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken token) override {                  \
-        WriteRecord(CallRecord("controller", "remove_" #Name).Int("token", token.value)                \
-                        .Bool("found", F##Name.Remove(token)));                                        \
-        return S_OK;                                                                                   \
+#define VELMORA_TEST_EVENT(Name, Handler)                                                                              \
+    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {                   \
+        return AddHandler("add_" #Name, F##Name, handler, token);                                                      \
+    }                                                                                                                  \
+    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken token) override {                                   \
+        WriteRecord(                                                                                                   \
+            CallRecord("controller", "remove_" #Name).Int("token", token.value).Bool("found", F##Name.Remove(token))); \
+        return S_OK;                                                                                                   \
     }
     VELMORA_TEST_EVENT(ZoomFactorChanged, ICoreWebView2ZoomFactorChangedEventHandler)
     VELMORA_TEST_EVENT(MoveFocusRequested, ICoreWebView2MoveFocusRequestedEventHandler)

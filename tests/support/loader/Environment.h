@@ -13,15 +13,17 @@ namespace Velmora::TestBrowser {
 
 class Environment final : public ComObject<ICoreWebView2Environment> {
 public:
-    Environment(std::shared_ptr<UiQueue> queue, std::wstring version) : FQueue(std::move(queue)), FVersion(std::move(version)) {}
+    Environment(std::shared_ptr<UiQueue> queue, std::wstring version)
+        : FQueue(std::move(queue)), FVersion(std::move(version)) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream* content, int statusCode, LPCWSTR reasonPhrase,
-                                                        LPCWSTR headers, ICoreWebView2WebResourceResponse** response) override;
+                                                        LPCWSTR headers,
+                                                        ICoreWebView2WebResourceResponse** response) override;
     HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* versionInfo) override;
-    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler* eventHandler,
-                                                             EventRegistrationToken* token) override;
+    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(
+        ICoreWebView2NewBrowserVersionAvailableEventHandler* eventHandler, EventRegistrationToken* token) override;
     HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken token) override;
 
 private:

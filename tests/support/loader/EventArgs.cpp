@@ -111,7 +111,9 @@ HRESULT NewWindowRequestedArgs::get_IsUserInitiated(BOOL* isUserInitiated) {
     return Out<BOOL>(isUserInitiated, FUserInitiated ? TRUE : FALSE);
 }
 
-HRESULT NewWindowRequestedArgs::GetDeferral(ICoreWebView2Deferral**) { return NotImplemented(WindowArgs, "GetDeferral"); }
+HRESULT NewWindowRequestedArgs::GetDeferral(ICoreWebView2Deferral**) {
+    return NotImplemented(WindowArgs, "GetDeferral");
+}
 
 HRESULT NewWindowRequestedArgs::get_WindowFeatures(ICoreWebView2WindowFeatures**) {
     return NotImplemented(WindowArgs, "get_WindowFeatures");

@@ -47,7 +47,8 @@ private:
 
 class NewWindowRequestedArgs final : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
-    NewWindowRequestedArgs(std::wstring uri, bool userInitiated) : FUri(std::move(uri)), FUserInitiated(userInitiated) {}
+    NewWindowRequestedArgs(std::wstring uri, bool userInitiated)
+        : FUri(std::move(uri)), FUserInitiated(userInitiated) {}
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
     HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) override;
     HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** newWindow) override;

@@ -68,7 +68,8 @@ HRESULT CreateEnvironment(JsonObject record, ICoreWebView2CreateCoreWebView2Envi
     queue->Post([done, queue, version] {
         const auto environment = MakeObject<Environment>(queue, version);
         const HRESULT answer = done->Invoke(S_OK, environment.Get());
-        WriteRecord(EventRecord("EnvironmentCompleted").Int("threadId", GetCurrentThreadId()).Int("handlerResult", answer));
+        WriteRecord(
+            EventRecord("EnvironmentCompleted").Int("threadId", GetCurrentThreadId()).Int("handlerResult", answer));
     });
     return S_OK;
 }
@@ -133,7 +134,7 @@ extern "C" HRESULT WINAPI CreateCoreWebView2EnvironmentWithOptions(
     return CreateEnvironment(record, environmentCreatedHandler);
 }
 
-extern "C" HRESULT WINAPI CreateCoreWebView2Environment(
-    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
+extern "C" HRESULT WINAPI
+CreateCoreWebView2Environment(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
     return CreateEnvironment(CallRecord(Object, "CreateCoreWebView2Environment"), environmentCreatedHandler);
 }

@@ -9,8 +9,8 @@ namespace Velmora::TestBrowser {
 
 class Settings final : public ComObject<ICoreWebView2Settings> {
 public:
-#define VELMORA_TEST_SETTING(Name)                                                        \
-    HRESULT STDMETHODCALLTYPE get_##Name(BOOL* value) override { return Get(#Name, F##Name, value); } \
+#define VELMORA_TEST_SETTING(Name)                                                                                     \
+    HRESULT STDMETHODCALLTYPE get_##Name(BOOL* value) override { return Get(#Name, F##Name, value); }                  \
     HRESULT STDMETHODCALLTYPE put_##Name(BOOL value) override { return Put(#Name, F##Name, value); }
     VELMORA_TEST_SETTING(IsScriptEnabled)
     VELMORA_TEST_SETTING(IsWebMessageEnabled)

@@ -35,8 +35,8 @@ T Member(const nlohmann::json& command, const char* key, T fallback) {
 
 // New bytes of the file from offset on; none when it does not exist yet.
 std::string ReadFrom(const std::wstring& path, unsigned long long& offset) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string data;
     LARGE_INTEGER position;
@@ -101,8 +101,9 @@ void CommandRunner::Execute(const std::string& line, long long seq) {
     bool known = true;
     try {
         if (op == "request") {
-            webView->RaiseWebResourceRequested(TextMember(command, "uri"), static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(
-                                                                                Member<int>(command, "context", 0)));
+            webView->RaiseWebResourceRequested(
+                TextMember(command, "uri"),
+                static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(Member<int>(command, "context", 0)));
         } else if (op == "message") {
             const std::string json = command.value("json", std::string());
             const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
@@ -114,12 +115,13 @@ void CommandRunner::Execute(const std::string& line, long long seq) {
         } else if (op == "newWindow") {
             webView->RaiseNewWindowRequested(TextMember(command, "uri"), Member<bool>(command, "userInitiated", true));
         } else if (op == "permission") {
-            webView->RaisePermissionRequested(TextMember(command, "uri"),
-                                              static_cast<COREWEBVIEW2_PERMISSION_KIND>(Member<int>(command, "kind", 2)),
-                                              Member<bool>(command, "userInitiated", true));
+            webView->RaisePermissionRequested(
+                TextMember(command, "uri"), static_cast<COREWEBVIEW2_PERMISSION_KIND>(Member<int>(command, "kind", 2)),
+                Member<bool>(command, "userInitiated", true));
         } else if (op == "navigationCompleted") {
-            webView->RaiseNavigationCompleted(Member<bool>(command, "success", true),
-                                              static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(Member<int>(command, "status", 0)));
+            webView->RaiseNavigationCompleted(
+                Member<bool>(command, "success", true),
+                static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(Member<int>(command, "status", 0)));
         } else if (op == "processFailed") {
             webView->RaiseProcessFailed(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(Member<int>(command, "kind", 1)));
         } else if (op == "closeWindow") {

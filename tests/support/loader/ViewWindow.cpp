@@ -56,7 +56,7 @@ LRESULT CALLBACK ViewWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         self->Paint();
         return 0;
     }
-    if (message == WM_ERASEBKGND) return 1; // painted whole in WM_PAINT
+    if (message == WM_ERASEBKGND) return 1;                     // painted whole in WM_PAINT
     if (self && message == WM_DESTROY) self->FWindow = nullptr; // the parent went first
     return DefWindowProcW(window, message, wParam, lParam);
 }

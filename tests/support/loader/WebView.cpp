@@ -139,7 +139,8 @@ HRESULT WebView::PostWebMessageAsString(LPCWSTR webMessageAsString) {
     return webMessageAsString ? S_OK : E_INVALIDARG;
 }
 
-HRESULT WebView::CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) {
+HRESULT WebView::CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR,
+                                            ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) {
     return NotImplemented(Object, "CallDevToolsProtocolMethod");
 }
 
@@ -200,7 +201,9 @@ HRESULT WebView::AddWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RES
 }
 
 HRESULT WebView::RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) {
-    WriteRecord(CallRecord(Object, "RemoveWebResourceRequestedFilter").Text("uri", uri).Int("resourceContext", resourceContext));
+    WriteRecord(CallRecord(Object, "RemoveWebResourceRequestedFilter")
+                    .Text("uri", uri)
+                    .Int("resourceContext", resourceContext));
     if (!uri) return E_INVALIDARG;
     for (auto it = FFilters.begin(); it != FFilters.end(); ++it)
         if (it->first == uri && it->second == resourceContext) {
@@ -236,7 +239,8 @@ void WebView::RaiseWebResourceRequested(const std::wstring& uri, COREWEBVIEW2_WE
     ComPtr<WebResourceResponse> own;
     if (!response) {
         record.Raw("response", "null");
-    } else if (SUCCEEDED(response->QueryInterface(WebResourceResponse::OwnId, reinterpret_cast<void**>(own.GetAddressOf())))) {
+    } else if (SUCCEEDED(response->QueryInterface(WebResourceResponse::OwnId,
+                                                  reinterpret_cast<void**>(own.GetAddressOf())))) {
         JsonObject answer;
         own->Describe(answer);
         record.Raw("response", answer.Str());

@@ -29,21 +29,24 @@ public:
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) override;
-    HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler* handler) override;
-    HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat, IStream* imageStream,
+    HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript,
+                                            ICoreWebView2ExecuteScriptCompletedHandler* handler) override;
+    HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat,
+                                             IStream* imageStream,
                                              ICoreWebView2CapturePreviewCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE Reload() override;
     HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR webMessageAsJson) override;
     HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR webMessageAsString) override;
-    HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson,
-                                                         ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) override;
+    HRESULT STDMETHODCALLTYPE
+    CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson,
+                               ICoreWebView2CallDevToolsProtocolMethodCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) override;
     HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* canGoBack) override;
     HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* canGoForward) override;
     HRESULT STDMETHODCALLTYPE GoBack() override;
     HRESULT STDMETHODCALLTYPE GoForward() override;
-    HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR eventName,
-                                                               ICoreWebView2DevToolsProtocolEventReceiver** receiver) override;
+    HRESULT STDMETHODCALLTYPE
+    GetDevToolsProtocolEventReceiver(LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver** receiver) override;
     HRESULT STDMETHODCALLTYPE Stop() override;
     HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* title) override;
     HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR name, VARIANT* object) override;
@@ -52,15 +55,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* containsFullScreenElement) override;
     HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(LPCWSTR uri,
                                                             COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
-    HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(LPCWSTR uri,
-                                                               COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
+    HRESULT STDMETHODCALLTYPE
+    RemoveWebResourceRequestedFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
 
-#define VELMORA_TEST_EVENT(Name, Handler)                                                                    \
-    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {          \
-        return AddHandler("add_" #Name, F##Name, handler, token);                                              \
-    }                                                                                                          \
-    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken token) override {                          \
-        return RemoveHandler("remove_" #Name, F##Name, token);                                                 \
+#define VELMORA_TEST_EVENT(Name, Handler)                                                                              \
+    HRESULT STDMETHODCALLTYPE add_##Name(Handler* handler, EventRegistrationToken* token) override {                   \
+        return AddHandler("add_" #Name, F##Name, handler, token);                                                      \
+    }                                                                                                                  \
+    HRESULT STDMETHODCALLTYPE remove_##Name(EventRegistrationToken token) override {                                   \
+        return RemoveHandler("remove_" #Name, F##Name, token);                                                         \
     }
     VELMORA_TEST_EVENT(NavigationStarting, ICoreWebView2NavigationStartingEventHandler)
     VELMORA_TEST_EVENT(ContentLoading, ICoreWebView2ContentLoadingEventHandler)

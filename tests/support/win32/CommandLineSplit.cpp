@@ -17,8 +17,7 @@ std::optional<std::vector<Shared::Text>> SplitCommandLine(Shared::TextView Param
     // The program name is parsed by other rules: put a plain one first and drop it.
     const std::u16string line = u"velmora.exe " + Shared::Text(Parameters);
     int count = 0;
-    const Platform::UniqueLocalMemory<LPWSTR> argv(
-        CommandLineToArgvW(reinterpret_cast<LPCWSTR>(line.c_str()), &count));
+    const Platform::UniqueLocalMemory<LPWSTR> argv(CommandLineToArgvW(reinterpret_cast<LPCWSTR>(line.c_str()), &count));
     if (!argv) return std::nullopt;
     std::vector<Shared::Text> arguments;
     for (int i = 1; i < count; ++i) arguments.emplace_back(reinterpret_cast<const char16_t*>(argv.get()[i]));

@@ -27,8 +27,8 @@ TEST(BridgeArguments, Booleans) {
         const char* Json;
         std::optional<bool> Expected; // none: the read ends the operation
     } cases[] = {
-        {R"({})", false},            // absent: the default
-        {R"({"b":null})", false},    // null: the default
+        {R"({})", false},         // absent: the default
+        {R"({"b":null})", false}, // null: the default
         {R"({"b":true})", true},
         {R"({"b":false})", false},
         {R"({"b":0})", false},

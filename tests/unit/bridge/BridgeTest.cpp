@@ -30,7 +30,7 @@ struct TBridgeParts {
 
 struct TDispatchCase {
     const char* Name;
-    const char* Message;              // the JSON text the page posted
+    const char* Message; // the JSON text the page posted
     bool WithReader;
     std::vector<std::string> Replies; // posted in this order
     bool Focused = false;
@@ -58,14 +58,18 @@ const TDispatchCase DispatchCases[] = {
     {"uuid absent", R"({"id":10001,"data":{}})", true, {}},
     {"uuid a number", R"({"id":10001,"uuid":42,"data":{}})", true, {HelloReply("\"42\"")}},
     {"uuid an object", R"({"id":10001,"uuid":{},"data":{}})", true, {}},
-    {"uuid with a quote and a backslash", R"({"id":10001,"uuid":"a\"b\\c","data":{}})", true,
+    {"uuid with a quote and a backslash",
+     R"({"id":10001,"uuid":"a\"b\\c","data":{}})",
+     true,
      {HelloReply(R"("a\"b\\c")")}},
     {"data absent", R"({"id":10001,"uuid":"u1"})", true, {}},
     {"data null", R"({"id":10001,"uuid":"u1","data":null})", true, {HelloReply("\"u1\"")}},
     {"data a number", R"({"id":10001,"uuid":"u1","data":5})", true, {HelloReply("\"u1\"")}},
     {"data an array", R"({"id":10001,"uuid":"u1","data":[1,[2]]})", true, {HelloReply("\"u1\"")}},
     {"data a deep object", R"({"id":10001,"uuid":"u1","data":{"a":{"b":[{"c":1}]}}})", true, {HelloReply("\"u1\"")}},
-    {"members in any order, blanks", " { \"data\" : {} , \"uuid\" : \"u1\" , \"id\" : 10001 } ", true,
+    {"members in any order, blanks",
+     " { \"data\" : {} , \"uuid\" : \"u1\" , \"id\" : 10001 } ",
+     true,
      {HelloReply("\"u1\"")}},
     {"not JSON", R"({id:10001,uuid:"u1",data:{}})", true, {}},
     {"JSON followed by more text", R"({"id":10001,"uuid":"u1","data":{}} x)", true, {}},
@@ -73,9 +77,13 @@ const TDispatchCase DispatchCases[] = {
     {"the click string with a reader", R"("qmt-webbrowser-clicked")", true, {}},
     {"the click string without a reader", R"("qmt-webbrowser-clicked")", false, {}, true},
     {"another string without a reader", R"("qmt-webbrowser-clicked ")", false, {}},
-    {"isRuntime with a reader", R"({"id":10002,"uuid":"u2","data":{}})", true,
+    {"isRuntime with a reader",
+     R"({"id":10002,"uuid":"u2","data":{}})",
+     true,
      {R"({"uuid": "u2", "success": true, "result": true})"}},
-    {"isRuntime without a reader", R"({"id":10002,"uuid":"u2","data":{}})", false,
+    {"isRuntime without a reader",
+     R"({"id":10002,"uuid":"u2","data":{}})",
+     false,
      {R"({"uuid": "u2", "success": true, "result": false})"}},
     {"app.close gets no reply", R"({"id":50001,"uuid":"u3","data":{}})", true, {}},
 };
@@ -103,13 +111,11 @@ TEST_P(Dispatch, RepliesAsSpecified) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Messages, Dispatch, ::testing::ValuesIn(DispatchCases),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* p = info.param.Name; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Messages, Dispatch, ::testing::ValuesIn(DispatchCases), [](const auto& info) {
+    std::string name;
+    for (const char* p = info.param.Name; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+});
 
 struct TArgCase {
     const char* Data;
@@ -164,9 +170,9 @@ TEST(Replies, FailureAndStructuredResults) {
     TBrowserExternalModule module(parts.Context(true));
     module.ReplyFailure(u"9b2f-4a", u"\"Missing menu items\"");
     module.ReplySuccess(u"", u"{\"top\": 1, \"left\": 2}");
-    EXPECT_EQ(browser.Posted, (std::vector<std::string>{
-                                  R"({"uuid": "9b2f-4a", "success": false, "result": "Missing menu items"})",
-                                  R"({"uuid": "", "success": true, "result": {"top": 1, "left": 2}})"}));
+    EXPECT_EQ(browser.Posted,
+              (std::vector<std::string>{R"({"uuid": "9b2f-4a", "success": false, "result": "Missing menu items"})",
+                                        R"({"uuid": "", "success": true, "result": {"top": 1, "left": 2}})"}));
 }
 
 TEST(BridgeEvents, ScriptTexts) {

@@ -58,7 +58,8 @@ TEST(StartupScript, BuiltPieceByPiece) {
         for (const auto& [token, value] : {std::pair<std::string, std::string>{"{Q}", bridge},
                                            {"{D}", "\r" + DragOver + "\r" + Drop},
                                            {"{C}", Click}})
-            if (const size_t at = expected.find(token); at != std::string::npos) expected.replace(at, token.size(), value);
+            if (const size_t at = expected.find(token); at != std::string::npos)
+                expected.replace(at, token.size(), value);
         EXPECT_EQ(ToUtf8(form.StartupScript()), expected);
     }
 }

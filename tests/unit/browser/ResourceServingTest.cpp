@@ -30,12 +30,15 @@ void WriteFile(const fs::path& path, std::string_view content) {
 class ResourceServing : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        Root = new fs::path(fs::temp_directory_path() /
-                            ("velmora-serving-" + std::to_string(std::random_device{}())));
+        Root = new fs::path(fs::temp_directory_path() / ("velmora-serving-" + std::to_string(std::random_device{}())));
         const fs::path src = *Root / "src";
         const std::pair<const char*, const char*> packed[] = {
-            {"index.html", "<p>index</p>"}, {"js/main.js", "main();"}, {"my page.html", "spaced"},
-            {"a%2Bb.html", "plus"},         {"README", "readme"},      {"both.txt", "from payload"},
+            {"index.html", "<p>index</p>"},
+            {"js/main.js", "main();"},
+            {"my page.html", "spaced"},
+            {"a%2Bb.html", "plus"},
+            {"README", "readme"},
+            {"both.txt", "from payload"},
             {"empty.css", ""},
         };
         std::vector<Pack::TPayloadItem> items;
@@ -80,9 +83,9 @@ protected:
         for (char16_t& c : upper)
             if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
         Text uri = FromUtf8(pattern);
-        for (const auto& [token, value] : {std::pair<TextView, Text>{u"{P}", Text(prefix)},
-                                           std::pair<TextView, Text>{u"{p}", upper},
-                                           std::pair<TextView, Text>{u"{ROOT}", RootInUri()}})
+        for (const auto& [token, value] :
+             {std::pair<TextView, Text>{u"{P}", Text(prefix)}, std::pair<TextView, Text>{u"{p}", upper},
+              std::pair<TextView, Text>{u"{ROOT}", RootInUri()}})
             for (size_t at; (at = uri.find(token)) != Text::npos;) uri.replace(at, token.size(), value);
         return uri;
     }

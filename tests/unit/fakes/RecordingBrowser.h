@@ -11,8 +11,8 @@ namespace Velmora::Tests {
 
 class TRecordingBrowser final : public Platform::TBrowserControl {
 public:
-    std::vector<std::string> Calls;  // every call, e.g. "Navigate qmt:///index.html"
-    std::vector<std::string> Posted; // the JSON texts of PostWebMessageAsJson
+    std::vector<std::string> Calls;   // every call, e.g. "Navigate qmt:///index.html"
+    std::vector<std::string> Posted;  // the JSON texts of PostWebMessageAsJson
     std::vector<std::string> Scripts; // the texts of ExecuteScript
 
     void Navigate(Shared::TextView uri) override { Record("Navigate ", uri); }

@@ -67,9 +67,9 @@ public:
 
     static const char* StateName(Platform::TWindowState state) {
         switch (state) {
-        case Platform::TWindowState::Minimized: return "minimized";
-        case Platform::TWindowState::Maximized: return "maximized";
-        case Platform::TWindowState::Normal: break;
+            case Platform::TWindowState::Minimized: return "minimized";
+            case Platform::TWindowState::Maximized: return "maximized";
+            case Platform::TWindowState::Normal: break;
         }
         return "normal";
     }

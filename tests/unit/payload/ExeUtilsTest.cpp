@@ -59,8 +59,7 @@ protected:
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
         std::string name = info->name();
         std::replace(name.begin(), name.end(), '/', '-');
-        FDir = fs::temp_directory_path() /
-               ("velmora-exeutils-" + name + "-" + std::to_string(std::random_device{}()));
+        FDir = fs::temp_directory_path() / ("velmora-exeutils-" + name + "-" + std::to_string(std::random_device{}()));
         fs::create_directories(FDir);
     }
     void TearDown() override {
@@ -137,16 +136,17 @@ TEST_P(PeImageEnd, IsTheLargestEndAndSplitsOffTheOverlay) {
     EXPECT_THROW(reader.Attach(*payload), EPayloadError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Crafted, PeImageEnd, testing::Values(
-    TPeCase{"LastEntryDoesNotEndLast", {{0x400, 0x200}, {0x800, 0x400}, {0x600, 0x200}}, 0xC00},
-    TPeCase{"EntryWithoutRawData", {{0x400, 0x200}, {0, 0}}, 0x600},
-    TPeCase{"FirstEntryEmpty", {{0, 0}, {0x400, 0x400}}, 0x800},
-    // The headers belong to the image even when no section has raw data.
-    TPeCase{"NoSections", {}, SectionTableAt},
-    // Unstripped MinGW output keeps a COFF symbol and string table behind the sections.
-    TPeCase{"SymbolTableBehindSections", {{0x400, 0x200}}, 0x600 + 2 * 18 + 10, 0x600, 2, 10},
-    // A pointer to a symbol table that is not in the file is ignored.
-    TPeCase{"StaleSymbolPointer", {{0x400, 0x200}}, 0x600, 0x10000, 5, 100}),
+INSTANTIATE_TEST_SUITE_P(
+    Crafted, PeImageEnd,
+    testing::Values(TPeCase{"LastEntryDoesNotEndLast", {{0x400, 0x200}, {0x800, 0x400}, {0x600, 0x200}}, 0xC00},
+                    TPeCase{"EntryWithoutRawData", {{0x400, 0x200}, {0, 0}}, 0x600},
+                    TPeCase{"FirstEntryEmpty", {{0, 0}, {0x400, 0x400}}, 0x800},
+                    // The headers belong to the image even when no section has raw data.
+                    TPeCase{"NoSections", {}, SectionTableAt},
+                    // Unstripped MinGW output keeps a COFF symbol and string table behind the sections.
+                    TPeCase{"SymbolTableBehindSections", {{0x400, 0x200}}, 0x600 + 2 * 18 + 10, 0x600, 2, 10},
+                    // A pointer to a symbol table that is not in the file is ignored.
+                    TPeCase{"StaleSymbolPointer", {{0x400, 0x200}}, 0x600, 0x10000, 5, 100}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PeImageEndFromHeaders, SumsRawFieldsInSixtyFourBits) {
@@ -178,7 +178,10 @@ Bytes MakeElf(const TElfCase& c, std::size_t fileSize) {
     const std::size_t headerSize = c.Wide ? 64 : 52, phSize = c.Wide ? 56 : 32, shSize = c.Wide ? 64 : 40;
     const std::size_t shCount = c.Sections.size() + 1;
     Bytes elf(std::max<std::size_t>(fileSize, c.SectionTableAt + shCount * shSize));
-    std::memcpy(elf.data(), "\x7F" "ELF", 4);
+    std::memcpy(elf.data(),
+                "\x7F"
+                "ELF",
+                4);
     elf[4] = c.Wide ? 2 : 1;
     elf[5] = 1;
     elf[6] = 1;
@@ -219,15 +222,25 @@ TEST_P(ElfImageEnd, IsTheLargestEndOfSectionsSegmentsAndSectionTable) {
     EXPECT_EQ(TExeUtils::GetImageEnd(elf.data(), elf.size()), c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Crafted, ElfImageEnd, testing::Values(
-    // A NOBITS section occupies no file bytes however large it is.
-    TElfCase{"SectionTableLast64", true, {{PtLoad, 0, 0x1000}},
-             {{ShtProgbits, 0x1000, 0x800}, {ShtNobits, 0x1800, 0x100000}}, 0x1800, 0x1800 + 3 * 64},
-    TElfCase{"SectionTableLast32", false, {{PtLoad, 0, 0x1000}},
-             {{ShtProgbits, 0x1000, 0x800}, {ShtNobits, 0x1800, 0x100000}}, 0x1800, 0x1800 + 3 * 40},
-    TElfCase{"SectionDataLast", true, {{PtLoad, 0, 0x400}}, {{ShtProgbits, 0x2000, 0x123}}, 0x1000, 0x2123},
-    TElfCase{"SegmentLast", false, {{PtLoad, 0, 0x400}, {PtLoad, 0x400, 0x3000}}, {}, 0x1000, 0x3400},
-    TElfCase{"ExtendedSectionCount", true, {}, {{ShtProgbits, 0x100, 0x100}}, 0x200, 0x200 + 2 * 64, true}),
+INSTANTIATE_TEST_SUITE_P(
+    Crafted, ElfImageEnd,
+    testing::Values(
+        // A NOBITS section occupies no file bytes however large it is.
+        TElfCase{"SectionTableLast64",
+                 true,
+                 {{PtLoad, 0, 0x1000}},
+                 {{ShtProgbits, 0x1000, 0x800}, {ShtNobits, 0x1800, 0x100000}},
+                 0x1800,
+                 0x1800 + 3 * 64},
+        TElfCase{"SectionTableLast32",
+                 false,
+                 {{PtLoad, 0, 0x1000}},
+                 {{ShtProgbits, 0x1000, 0x800}, {ShtNobits, 0x1800, 0x100000}},
+                 0x1800,
+                 0x1800 + 3 * 40},
+        TElfCase{"SectionDataLast", true, {{PtLoad, 0, 0x400}}, {{ShtProgbits, 0x2000, 0x123}}, 0x1000, 0x2123},
+        TElfCase{"SegmentLast", false, {{PtLoad, 0, 0x400}, {PtLoad, 0x400, 0x3000}}, {}, 0x1000, 0x3400},
+        TElfCase{"ExtendedSectionCount", true, {}, {{ShtProgbits, 0x100, 0x100}}, 0x200, 0x200 + 2 * 64, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // --- Files that are not executables ---------------------------------------------------------
@@ -313,11 +326,11 @@ TEST_P(RealExecutable, ImageEndIsTheFileSize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Linked, RealExecutable, testing::Values(
-    TRealExe{"Runtime", VELMORA_RUNTIME_PATH, false},
-    TRealExe{"Pe32", VELMORA_FIXTURE_DIR "/pe32.exe", true},
-    TRealExe{"Pe32Stripped", VELMORA_FIXTURE_DIR "/pe32_stripped.exe", true}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Linked, RealExecutable,
+                         testing::Values(TRealExe{"Runtime", VELMORA_RUNTIME_PATH, false},
+                                         TRealExe{"Pe32", VELMORA_FIXTURE_DIR "/pe32.exe", true},
+                                         TRealExe{"Pe32Stripped", VELMORA_FIXTURE_DIR "/pe32_stripped.exe", true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(ExeUtilsRunning, TheTestProgramCarriesNoPayload) {
     const Text self = Velmora::Platform::ExecutablePath();

@@ -15,7 +15,7 @@ using namespace Velmora::Shared;
 // Written by the fixture generator (tests/fixtures/make_fixtures.py): the Info-ZIP archives
 // hold these files of tree/, plus the folder entries "app/" and "app/Sub/".
 const std::vector<Text> TreeFiles = {
-    u"qmt.ini", u"qmt-webviewjs", u"app/index.html", u"app/empty.txt",
+    u"qmt.ini",          u"qmt-webviewjs",    u"app/index.html",          u"app/empty.txt",
     u"app/Sub/text.txt", u"app/Sub/blob.bin", u"app/Gr\u00fc\u00dfe.txt",
 };
 constexpr int EntriesInArchive = 9;
@@ -34,13 +34,9 @@ Bytes ReadBytes(const fs::path& path) {
     return bytes;
 }
 
-fs::path Fixture(TextView name) {
-    return ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/")) / ToPath(name);
-}
+fs::path Fixture(TextView name) { return ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/")) / ToPath(name); }
 
-Bytes TreeFile(TextView name) {
-    return ReadBytes(ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/tree/")) / ToPath(name));
-}
+Bytes TreeFile(TextView name) { return ReadBytes(ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/tree/")) / ToPath(name)); }
 
 void Open(TPayloadReader& reader, TextView archive, std::string_view password = ArchivePassword) {
     reader.SetPassword(password);
@@ -70,8 +66,8 @@ TEST_P(InfoZipArchive, EveryFileExtractsByteExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, InfoZipArchive,
-                         testing::Values(u"stored_encrypted.zip", u"deflated_encrypted.zip",
-                                         u"stored_plain.zip", u"deflated_plain.zip"),
+                         testing::Values(u"stored_encrypted.zip", u"deflated_encrypted.zip", u"stored_plain.zip",
+                                         u"deflated_plain.zip"),
                          [](const auto& info) {
                              std::string name = ToUtf8(info.param);
                              return name.substr(0, name.find('.'));
@@ -96,8 +92,8 @@ TEST(PayloadLookup, FoldsAsciiCaseAndNothingElse) {
         {u"App/sub/TEXT.txt", u"app/Sub/text.txt"},
         {u"APP/", u"app/"},
         {u"APP/Gr\u00fc\u00dfe.TXT", u"app/Gr\u00fc\u00dfe.txt"},
-        {u"app/GR\u00dc\u00dfe.txt", u""},   // only ASCII letters are folded
-        {u"app\\index.html", u""},          // "\" is not "/"
+        {u"app/GR\u00dc\u00dfe.txt", u""}, // only ASCII letters are folded
+        {u"app\\index.html", u""},         // "\" is not "/"
         {u"/qmt.ini", u""},
         {u"./qmt.ini", u""},
         {u"qmt.ini ", u""},

@@ -124,8 +124,7 @@ TEST(ProjectSettings, ParsingAndTypedReads) {
         {"key in another section", "[Other]\nName=x\n", "Name", ""},
         {"section seen twice continues", "[App]\nID=a\n[Other]\nName=o\n[App]\nName=x\n", "Name", "x"},
         {"first occurrence wins", "[App]\nName=first\nName=second\n", "Name", "first"},
-        {"first occurrence wins across sections", "[App]\nName=first\n[app]\nName=second\n", "Name",
-         "first"},
+        {"first occurrence wins across sections", "[App]\nName=first\n[app]\nName=second\n", "Name", "first"},
         {"comment lines", "[App]\n;Name=x\n  ; Name=y\n", "Name", ""},
         {"semicolon inside a value is kept", "[App]\nName=a ; b\n", "Name", "a ; b"},
         {"quotes and backslashes kept", R"([App]
@@ -252,7 +251,6 @@ TEST(SettingsDecoding, MarkIsDroppedAndShortInputIsSafe) {
     // A mark that reached the first line would stop "[App]" from opening the section.
     EXPECT_EQ(Load(Utf8WithMark("[App]\nName=x\n")).Name(), u"x");
 }
-
 
 } // namespace
 } // namespace Velmora::Shared

@@ -29,29 +29,42 @@ TEST(MimeExtension, LastDotUnlessABackslashOrColonFollows) {
 TEST(MimeTable, BuiltInRowsForWebContent) {
     const TMimeTable table(BuiltInMimeRows(), {});
     const std::vector<std::pair<Text, Text>> rows = {
-        {u".htm", u"text/html"},        {u".html", u"text/html"},
-        {u".css", u"text/css"},         {u".js", u"text/javascript"},
-        {u".png", u"image/x-png"},      {u".jpg", u"image/jpeg"},
-        {u".jpeg", u"image/jpeg"},      {u".gif", u"image/gif"},
-        {u".svg", u"image/svg+xml"},    {u".ico", u"image/x-icon"},
-        {u".webp", u"image/webp"},      {u".bmp", u"image/bmp"},
-        {u".txt", u"text/plain"},       {u".xml", u"text/xml"},
-        {u".pdf", u"application/pdf"},  {u".zip", u"application/x-zip-compressed"},
-        {u".wav", u"audio/x-wav"},      {u".mp3", u"audio/x-mpg"},
-        {u".mp4", u"video/mpeg"},       {u".webm", u"video/webm"},
+        {u".htm", u"text/html"},
+        {u".html", u"text/html"},
+        {u".css", u"text/css"},
+        {u".js", u"text/javascript"},
+        {u".png", u"image/x-png"},
+        {u".jpg", u"image/jpeg"},
+        {u".jpeg", u"image/jpeg"},
+        {u".gif", u"image/gif"},
+        {u".svg", u"image/svg+xml"},
+        {u".ico", u"image/x-icon"},
+        {u".webp", u"image/webp"},
+        {u".bmp", u"image/bmp"},
+        {u".txt", u"text/plain"},
+        {u".xml", u"text/xml"},
+        {u".pdf", u"application/pdf"},
+        {u".zip", u"application/x-zip-compressed"},
+        {u".wav", u"audio/x-wav"},
+        {u".mp3", u"audio/x-mpg"},
+        {u".mp4", u"video/mpeg"},
+        {u".webm", u"video/webm"},
         {u".ogg", u"application/ogg"},
         // types that only the operating system may give
-        {u".json", u"application/octet-stream"},  {u".woff", u"application/octet-stream"},
-        {u".woff2", u"application/octet-stream"}, {u".ttf", u"application/octet-stream"},
-        {u".wasm", u"application/octet-stream"},  {u".mjs", u"application/octet-stream"},
+        {u".json", u"application/octet-stream"},
+        {u".woff", u"application/octet-stream"},
+        {u".woff2", u"application/octet-stream"},
+        {u".ttf", u"application/octet-stream"},
+        {u".wasm", u"application/octet-stream"},
+        {u".mjs", u"application/octet-stream"},
         {u"", u"application/octet-stream"},
     };
     for (const auto& [extension, type] : rows) EXPECT_EQ(table.Lookup(extension), type) << ToUtf8(extension);
 }
 
 TEST(MimeTable, FirstBuiltInCountsAndEachOverlayEntryReplaces) {
-    constexpr std::array builtIn = {TMimeRow{u".a", u"x/first"}, TMimeRow{u".a", u"x/second"},
-                                    TMimeRow{u".b", u"x/b"}, TMimeRow{u".keep", u"x/keep"}};
+    constexpr std::array builtIn = {TMimeRow{u".a", u"x/first"}, TMimeRow{u".a", u"x/second"}, TMimeRow{u".b", u"x/b"},
+                                    TMimeRow{u".keep", u"x/keep"}};
     const std::vector<TMimeEntry> overlay = {
         {u".B", u"Text/B1"}, {u"b", u"text/b2"}, // later replaces; dot added, both lower-cased
         {u"c", u"text/c"},   {u"", u"x/no-extension"}, {u".keep", u""},
@@ -66,17 +79,16 @@ TEST(MimeTable, FirstBuiltInCountsAndEachOverlayEntryReplaces) {
 }
 
 TEST(MimeTable, MimeTypesTextOverlaysInFileOrder) {
-    const std::vector<TMimeEntry> entries = ParseMimeTypesText(
-        "# comment html\n"
-        "\n"
-        "text/html\t\thtml htm\n"
-        "application/x-nothing\r\n"
-        "image/png  png # png2\r\n"
-        "text/x-js js\n"
-        "text/javascript\tjs mjs");
-    const std::vector<std::pair<Text, Text>> expected = {
-        {u"html", u"text/html"},     {u"htm", u"text/html"},       {u"png", u"image/png"},
-        {u"js", u"text/x-js"},       {u"js", u"text/javascript"}, {u"mjs", u"text/javascript"}};
+    const std::vector<TMimeEntry> entries = ParseMimeTypesText("# comment html\n"
+                                                               "\n"
+                                                               "text/html\t\thtml htm\n"
+                                                               "application/x-nothing\r\n"
+                                                               "image/png  png # png2\r\n"
+                                                               "text/x-js js\n"
+                                                               "text/javascript\tjs mjs");
+    const std::vector<std::pair<Text, Text>> expected = {{u"html", u"text/html"},     {u"htm", u"text/html"},
+                                                         {u"png", u"image/png"},      {u"js", u"text/x-js"},
+                                                         {u"js", u"text/javascript"}, {u"mjs", u"text/javascript"}};
     ASSERT_EQ(entries.size(), expected.size());
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].Extension, expected[i].first);

@@ -13,11 +13,8 @@ namespace {
 bool IsValidUtf16(TextView text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            ++i;
-        else if (c >= 0xD800 && c <= 0xDFFF)
-            return false;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF) return false;
     }
     return true;
 }
@@ -136,8 +133,8 @@ TEST(GetJavascriptArrayFromMultilineString, QuotesTrimmedNonEmptyLines) {
 
 TEST(SmallFormatting, LeadingZeroesRepeatAndCapitalize) {
     const std::vector<std::tuple<std::int32_t, std::int32_t, Text>> zeroes = {
-        {5, 3, u"005"}, {1234, 2, u"1234"}, {-5, 3, u"-005"}, {0, 0, u"0"},
-        {7, -1, u"7"},  {INT_MIN, 12, u"-002147483648"},
+        {5, 3, u"005"}, {1234, 2, u"1234"}, {-5, 3, u"-005"},
+        {0, 0, u"0"},   {7, -1, u"7"},      {INT_MIN, 12, u"-002147483648"},
     };
     for (const auto& [number, length, expected] : zeroes)
         EXPECT_EQ(TStrUtils::AddLeadingZeroes(number, length), expected) << number << " " << length;
@@ -146,9 +143,11 @@ TEST(SmallFormatting, LeadingZeroesRepeatAndCapitalize) {
     EXPECT_EQ(TStrUtils::RepeatString(u"ab", 0), u"");
     EXPECT_EQ(TStrUtils::RepeatString(u"", 5), u"");
 
-    const std::vector<std::pair<Text, Text>> capitals = {
-        {u"hello world", u"Hello world"}, {u"Abc", u"Abc"}, {u"\u00E9t\u00E9", u"\u00E9t\u00E9"},
-        {u"1a", u"1a"}, {u"", u""}};
+    const std::vector<std::pair<Text, Text>> capitals = {{u"hello world", u"Hello world"},
+                                                         {u"Abc", u"Abc"},
+                                                         {u"\u00E9t\u00E9", u"\u00E9t\u00E9"},
+                                                         {u"1a", u"1a"},
+                                                         {u"", u""}};
     for (const auto& [value, expected] : capitals) EXPECT_EQ(TStrUtils::Capitalize(value), expected);
 }
 
@@ -156,8 +155,7 @@ TEST(GetRandomString, DrawsOnlyFromTheSequenceAndCoversIt) {
     std::mt19937 generator(42);
     const Text drawn = TStrUtils::GetRandomString(400, u"ab\u00E9\u4E2D", generator);
     ASSERT_EQ(drawn.size(), 400u);
-    EXPECT_EQ(std::set<char16_t>(drawn.begin(), drawn.end()),
-              (std::set<char16_t>{u'a', u'b', u'\u00E9', u'\u4E2D'}));
+    EXPECT_EQ(std::set<char16_t>(drawn.begin(), drawn.end()), (std::set<char16_t>{u'a', u'b', u'\u00E9', u'\u4E2D'}));
 
     std::mt19937 again(42);
     EXPECT_EQ(TStrUtils::GetRandomString(400, u"ab\u00E9\u4E2D", again), drawn);
@@ -181,16 +179,12 @@ TEST(GetCompilerCacheDir, UsesTheAppFolderWhenItExistsElseTheDefault) {
     const Text app = FromPath(base / "app");
     const Text fallback = FromPath(base / "default");
 
-    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(FromPath(base / "app" / "tool.v2.exe"), u"_cache", u"tmp",
-                                             fallback),
+    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(FromPath(base / "app" / "tool.v2.exe"), u"_cache", u"tmp", fallback),
               app + sep + u"tool.v2_cache" + sep);
-    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(FromPath(base / "missing" / "tool.exe"), u"_cache", u"tmp",
-                                             fallback),
+    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(FromPath(base / "missing" / "tool.exe"), u"_cache", u"tmp", fallback),
               fallback + sep + u"tool_cache" + sep);
-    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(u"", u"_cache", u"tmp", fallback + sep),
-              fallback + sep + u"tmp" + sep);
-    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(u"", u"_cache", u"tmp" + sep, fallback),
-              fallback + sep + u"tmp" + sep);
+    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(u"", u"_cache", u"tmp", fallback + sep), fallback + sep + u"tmp" + sep);
+    EXPECT_EQ(TStrUtils::GetCompilerCacheDir(u"", u"_cache", u"tmp" + sep, fallback), fallback + sep + u"tmp" + sep);
     fs::remove_all(base);
 }
 
@@ -199,9 +193,9 @@ TEST(GetUrlArguments, SplitsTheQueryAndDecodesEachItem) {
         {u"http://x/p?a=1&b=hello+world&c=%C3%A9%20x", {u"a=1", u"b=hello world", u"c=\u00E9 x"}},
         {u"http://x/p", {}},
         {u"http://x/p?", {}},
-        {u"?a=%2B+b", {u"a=+ b"}},               // "+" becomes a blank before decoding
-        {u"?a&&b#frag&c", {u"a", u"", u"b"}},     // the fragment is not part of the query
-        {u"?bad=%zz%4", {u"bad=%zz%4"}},           // broken escapes stay as written
+        {u"?a=%2B+b", {u"a=+ b"}},            // "+" becomes a blank before decoding
+        {u"?a&&b#frag&c", {u"a", u"", u"b"}}, // the fragment is not part of the query
+        {u"?bad=%zz%4", {u"bad=%zz%4"}},      // broken escapes stay as written
         {u"?x=%FF&y=\u4E2D", {u"x=\uFFFD", u"y=\u4E2D"}},
     };
     for (const auto& [url, expected] : cases) EXPECT_EQ(TStrUtils::GetUrlArguments(url), expected) << ToUtf8(url);
@@ -214,14 +208,10 @@ TEST(StrToResolution, TakesTheFirstDigitsXDigits) {
         std::int32_t width, height;
     };
     const std::vector<Case> cases = {
-        {u"1920x1080", true, 1920, 1080},
-        {u"size 800x600 or 1024x768", true, 800, 600},
-        {u"12ax3 4x5", true, 4, 5},
-        {u"0x0", true, 0, 0},
-        {u"800X600", false, -1, -1},
-        {u"x600", false, -1, -1},
-        {u"800x", false, -1, -1},
-        {u"", false, -1, -1},
+        {u"1920x1080", true, 1920, 1080},  {u"size 800x600 or 1024x768", true, 800, 600},
+        {u"12ax3 4x5", true, 4, 5},        {u"0x0", true, 0, 0},
+        {u"800X600", false, -1, -1},       {u"x600", false, -1, -1},
+        {u"800x", false, -1, -1},          {u"", false, -1, -1},
         {u"99999999999x1", false, -1, -1}, // does not fit: left unset
     };
     for (const auto& c : cases) {
@@ -249,8 +239,10 @@ TEST(SubStringExists, HonoursCaseWholeWordAndDirection) {
         {u"cart", u"art", {true, false, true}, none},
         {u"foo.bar", u"BAR", {true, false, true}, 4},
         {u"\u00C4rger", u"\u00E4rger", {true, false, false}, 0},
-        {u"\u041F\u0420\u0418\u0412\u0415\u0422 \u043C\u0438\u0440", u"\u043F\u0440\u0438\u0432\u0435\u0442",
-         {true, false, true}, 0},
+        {u"\u041F\u0420\u0418\u0412\u0415\u0422 \u043C\u0438\u0440",
+         u"\u043F\u0440\u0438\u0432\u0435\u0442",
+         {true, false, true},
+         0},
         {u"abc", u"", {true, false, false}, none},
         {u"ab", u"abc", {true, false, false}, none},
     };
@@ -267,14 +259,10 @@ TEST(FilePathIs, PrefixesIgnoreAsciiCase) {
         bool http, app, plugin;
     };
     const std::vector<Case> cases = {
-        {u"HTTP://example.com", true, false, false},
-        {u"https://x", true, false, false},
-        {u"httpx://x", false, false, false},
-        {u"ftp://x", false, false, false},
-        {u"App/Files/a.txt", false, true, false},
-        {u"app/files", false, false, false},
-        {u"APP/PLUGINS/x.dll", false, false, true},
-        {u"", false, false, false},
+        {u"HTTP://example.com", true, false, false}, {u"https://x", true, false, false},
+        {u"httpx://x", false, false, false},         {u"ftp://x", false, false, false},
+        {u"App/Files/a.txt", false, true, false},    {u"app/files", false, false, false},
+        {u"APP/PLUGINS/x.dll", false, false, true},  {u"", false, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TStrUtils::FilePathIsHttpUrl(c.path), c.http) << ToUtf8(c.path);

@@ -27,9 +27,9 @@ TEST(StringHelpers, ReplaceAllTakesOccurrencesOfTheOriginalLeftToRight) {
         const char16_t* Expected;
     } cases[] = {
         {u"a%20b%20c", u"%20", u" ", u"a b c"},
-        {u"aaa", u"aa", u"b", u"ba"},          // non-overlapping, from the left
-        {u"abc", u"b", u"bb", u"abbc"},        // what is inserted is not searched again
-        {u"abc", u"", u"x", u"abc"},           // nothing to find: unchanged, and no endless loop
+        {u"aaa", u"aa", u"b", u"ba"},   // non-overlapping, from the left
+        {u"abc", u"b", u"bb", u"abbc"}, // what is inserted is not searched again
+        {u"abc", u"", u"x", u"abc"},    // nothing to find: unchanged, and no endless loop
         {u"", u"a", u"b", u""},
         {u"qmt:///qmt:///x", u"qmt:///", u"", u"x"},
     };

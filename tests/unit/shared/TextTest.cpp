@@ -33,13 +33,15 @@ TEST(Text, ValidTextRoundTripsThroughUtf8) {
 
 TEST(Text, EachInvalidUtf8ByteBecomesOneReplacement) {
     const std::vector<Utf8Case> cases = {
-        {u"\uFFFD", "\x80"},                                // lone continuation byte
-        {u"a\uFFFD\uFFFDb", "a\xE2\x82" "b"},               // truncated sequence
-        {u"\uFFFD\uFFFD", "\xE2\x82"},                      // truncated at the end
-        {u"\uFFFD\uFFFD", "\xC0\xAF"},                      // overlong "/"
-        {u"\uFFFD\uFFFD\uFFFD", "\xED\xA0\x80"},            // encoded surrogate
-        {u"\uFFFD\uFFFD\uFFFD\uFFFD", "\xF4\x90\x80\x80"},  // above U+10FFFF
-        {u"\uFFFDA", "\xFF" "A"},
+        {u"\uFFFD", "\x80"}, // lone continuation byte
+        {u"a\uFFFD\uFFFDb", "a\xE2\x82"
+                            "b"},                          // truncated sequence
+        {u"\uFFFD\uFFFD", "\xE2\x82"},                     // truncated at the end
+        {u"\uFFFD\uFFFD", "\xC0\xAF"},                     // overlong "/"
+        {u"\uFFFD\uFFFD\uFFFD", "\xED\xA0\x80"},           // encoded surrogate
+        {u"\uFFFD\uFFFD\uFFFD\uFFFD", "\xF4\x90\x80\x80"}, // above U+10FFFF
+        {u"\uFFFDA", "\xFF"
+                     "A"},
     };
     for (const auto& c : cases) EXPECT_EQ(FromUtf8(c.utf8), c.text) << c.utf8.size() << " bytes";
 }
@@ -47,9 +49,10 @@ TEST(Text, EachInvalidUtf8ByteBecomesOneReplacement) {
 TEST(Text, LoneSurrogatesBecomeReplacementInUtf8) {
     const std::vector<Utf8Case> cases = {
         {Text(1, char16_t(0xD800)), "\xEF\xBF\xBD"},
-        {Text(1, char16_t(0xDFFF)) + u"a", "\xEF\xBF\xBD" "a"},
+        {Text(1, char16_t(0xDFFF)) + u"a", "\xEF\xBF\xBD"
+                                           "a"},
         {Text{char16_t(0xDC00), char16_t(0xD800)}, "\xEF\xBF\xBD\xEF\xBF\xBD"}, // reversed pair
-        {Text{u'a', char16_t(0xD83D)}, "a\xEF\xBF\xBD"}, // high half at the end
+        {Text{u'a', char16_t(0xD83D)}, "a\xEF\xBF\xBD"},                        // high half at the end
     };
     for (const auto& c : cases) EXPECT_EQ(ToUtf8(c.text), c.utf8);
 }
@@ -91,9 +94,8 @@ TEST_F(TextPath, NonAsciiNamesReachTheFileSystemAndComeBack) {
 TEST(Text, PathConversionKeepsWhatTheNativeNamesCanHold) {
     const Text lone{u'a', char16_t(0xD800), u'b'};
     if constexpr (sizeof(std::filesystem::path::value_type) == sizeof(char16_t))
-        EXPECT_EQ(FromPath(ToPath(lone)), lone); // wide names hold lone surrogates
-    else
-        EXPECT_EQ(FromPath(ToPath(lone)), u"a\uFFFDb"); // UTF-8 names cannot
+        EXPECT_EQ(FromPath(ToPath(lone)), lone);         // wide names hold lone surrogates
+    else EXPECT_EQ(FromPath(ToPath(lone)), u"a\uFFFDb"); // UTF-8 names cannot
 }
 
 } // namespace
