@@ -1,6 +1,11 @@
 // TBrowserExternalModule, the host's end of the bridge: receives every web message the page
-// posts, dispatches it by function ID to one operation of a family (ops/), and gives the
-// operations the replies and the bridge events. It is built with what the operations act on.
+// posts, dispatches it by function ID (BridgeFunctions.cpp) to one operation of a family, and
+// gives the operations the replies and the bridge events. It is built with what the operations
+// act on. Each family is a class of ops/ owning its own state, reached through the module:
+//   app and window (ops/AppWindowOperations)    hello, isRuntime, app.*, window.*
+//   and, as their operations are built: files and folders with Base64, dialogs, shell and system,
+//   registry, menus and tray (whose item JSON gets a reader of its own in menu/), notifications,
+//   themes.
 #pragma once
 
 #include "bridge/BridgeArguments.h"
