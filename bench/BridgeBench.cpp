@@ -31,6 +31,7 @@ public:
     void SetSetting(Velmora::Platform::TBrowserSetting, bool) override {}
     void AddWebResourceRequestedFilter(TextView) override {}
     void Focus() override {}
+    Text Source() const override { return u"qmt:///index.html"; }
     double ZoomFactor() const override { return 1.0; }
     void SetZoomFactor(double) override {}
 };
@@ -42,7 +43,7 @@ void BM_HelloThroughDispatcher(benchmark::State& state) {
     TBrowserExternalModule module({window, browser, &reader});
     const Text message = u"{\"id\":10001,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":{}}";
     for (auto _ : state) {
-        module.EdgeBrowserWebMessageReceived(message);
+        module.EdgeBrowserWebMessageReceived(message, browser.Source());
         benchmark::DoNotOptimize(browser.Last.data());
     }
     if (browser.Last.find(u"\"2023.3\"") == Text::npos) state.SkipWithError("no reply");
@@ -58,7 +59,7 @@ void BM_ParseCallWithArguments(benchmark::State& state) {
     const Text message = u"{\"id\":30003,\"uuid\":\"3b241101-e2bb-4255-8caf-4136c566a962\",\"data\":"
                          u"{\"filePath\":\"out/a.txt\",\"contents\":\"" +
                          Text(1024, u'x') + u"\"}}";
-    for (auto _ : state) module.EdgeBrowserWebMessageReceived(message);
+    for (auto _ : state) module.EdgeBrowserWebMessageReceived(message, browser.Source());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(message.size() * 2));
 }
 BENCHMARK(BM_ParseCallWithArguments);

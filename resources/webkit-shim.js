@@ -1,13 +1,14 @@
-// Velmora on WebKitGTK: window.chrome.webview as the bridge script expects it, over the WebKit
-// script message handler "qmt". postMessage(value) sends the value as JSON text; the host
-// delivers a reply by evaluating window.chrome.webview.__dispatch(<reply JSON>), which calls
-// every 'message' listener with {data: reply}, as WebView2 does.
+// Velmora on WebKitGTK: window.chrome.webview as the bridge script expects it, in every frame.
+// postMessage(value) hands the value as JSON text to the relay (webkit-relay.js), which only the
+// top-level document has: a frame's messages go nowhere. The host delivers a reply by evaluating
+// window.chrome.webview.__dispatch(<reply JSON>) in the top-level document, which calls every
+// 'message' listener with {data: reply}, as WebView2 does.
 (function () {
     'use strict';
     var listeners = [];
     var webview = {
         postMessage: function (value) {
-            window.webkit.messageHandlers.qmt.postMessage(JSON.stringify(value));
+            window.dispatchEvent(new CustomEvent('velmora:post', {detail: JSON.stringify(value)}));
         },
         addEventListener: function (type, listener) {
             // As an EventTarget: one entry per listener, however often it is added.

@@ -21,9 +21,12 @@ const TJsonValue NoArguments;
 } // namespace
 
 TBrowserExternalModule::TBrowserExternalModule(const TBridgeContext& Context)
-    : FContext(Context), FAppWindow(Context.InFullscreen) {}
+    : FContext(Context), FTrust(Context.ProjectINI != nullptr ? Context.ProjectINI->BridgeOrigins() : Text()),
+      FAppWindow(Context.InFullscreen) {}
 
-void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) {
+bool TBrowserExternalModule::ServesShownDocument() const { return FTrust.Trusts(FContext.BrowserControl.Source()); }
+
+void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson, TextView Source) {
     const std::optional<TJsonValue> message = ParseBridgeJson(ToUtf8(WebMessageAsJson));
     if (!message) return;
     if (message->Kind == TJsonKind::String) {
@@ -33,7 +36,8 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAs
             FContext.BrowserControl.Focus();
         return;
     }
-    if (message->Kind != TJsonKind::Object) return;
+    // Only the app's own documents (and the origins it lists) run operations.
+    if (message->Kind != TJsonKind::Object || !FTrust.Trusts(Source)) return;
     const TJsonValue* id = message->Member("id");
     const TJsonValue* uuid = message->Member("uuid");
     const TJsonValue* data = message->Member("data");
@@ -56,6 +60,7 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAs
 }
 
 void TBrowserExternalModule::PostReply(TextView Uuid, TextView Result, bool Success) {
+    if (!ServesShownDocument()) return;
     const Text uuid = TStrUtils::StringToJsonString(Uuid);
     const TextView success = Success ? u"true" : u"false";
     constexpr TextView head = u"{\"uuid\": ", middle = u", \"success\": ", tail = u", \"result\": ";
@@ -70,12 +75,14 @@ void TBrowserExternalModule::ReplySuccess(TextView Uuid, TextView Result) { Post
 void TBrowserExternalModule::ReplyFailure(TextView Uuid, TextView Result) { PostReply(Uuid, Result, false); }
 
 void TBrowserExternalModule::ExecuteBridgeEvent(TextView Handler) {
+    if (!ServesShownDocument()) return;
     Text script(BridgeEventsObject);
     script.append(Handler).append(u"();");
     FContext.BrowserControl.ExecuteScript(script);
 }
 
 void TBrowserExternalModule::ExecuteBridgeEvent(TextView Handler, TextView Argument) {
+    if (!ServesShownDocument()) return;
     // A JSON string literal is a script string literal too: quotes, backslashes and line
     // breaks in the argument cannot end it early.
     Text script(BridgeEventsObject);

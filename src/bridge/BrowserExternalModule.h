@@ -10,6 +10,7 @@
 
 #include "bridge/BridgeArguments.h"
 #include "bridge/BridgeJson.h"
+#include "bridge/BridgeTrust.h"
 #include "bridge/ops/AppWindowOperations.h"
 #include "shared/Text.h"
 
@@ -54,11 +55,12 @@ public:
     // The operation families.
     TAppWindowOperations& AppWindow() { return FAppWindow; }
 
-    // Handles one web message, given as the JSON text the page posted. Dropped messages (not
-    // a JSON object, `id`, `uuid` or `data` missing, `id` not an integer or not dispatched)
-    // get no reply. The operation may end the module's owner (app.close): nothing here touches
-    // the module after the operation returns.
-    void EdgeBrowserWebMessageReceived(TextView WebMessageAsJson);
+    // Handles one web message, given as the JSON text a top-level document posted and that
+    // document's URI. Dropped messages (from a document the bridge does not serve, not a JSON
+    // object, `id`, `uuid` or `data` missing, `id` not an integer or not dispatched) get no
+    // reply. The operation may end the module's owner (app.close): nothing here touches the
+    // module after the operation returns.
+    void EdgeBrowserWebMessageReceived(TextView WebMessageAsJson, TextView Source);
 
     // The argument reader of every operation (BridgeArguments.h).
     static Text ArgText(const TJsonValue& Data, TextView Key, TextView Default = {}) {
@@ -67,6 +69,7 @@ public:
 
     // The bridge reply {"uuid": …, "success": …, "result": …} posted to the page; Result is
     // JSON text. The uuid is written as a JSON string literal, so no uuid can break the reply.
+    // Replies and events reach only a document the bridge serves; for any other, nothing.
     void PostReply(TextView Uuid, TextView Result, bool Success);
     void ReplySuccess(TextView Uuid, TextView Result);
     void ReplyFailure(TextView Uuid, TextView Result);
@@ -80,7 +83,11 @@ private:
     // Runtime-only operations without a payload reader: shows why and says no.
     bool CheckRuntime(const TBridgeFunction& Function) const;
 
+    // The browser shows a document the bridge serves.
+    bool ServesShownDocument() const;
+
     TBridgeContext FContext;
+    TBridgeTrust FTrust;
     TAppWindowOperations FAppWindow;
 };
 

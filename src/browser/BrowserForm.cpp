@@ -1,6 +1,7 @@
 #include "browser/BrowserForm.h"
 
 #include "bridge/BridgeProtocol.h"
+#include "bridge/BridgeTrust.h"
 #include "browser/ResourceServing.h"
 #include "platform/AppScheme.h"
 #include "platform/BrowserControl.h"
@@ -96,6 +97,8 @@ void TBrowserForm::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson) cons
                          WebMessageAsJson.substr(1, BrowserClickedMessage.size()) == BrowserClickedMessage;
     if (!IsRuntime && clicked && EdgeBrowser != nullptr) EdgeBrowser->Focus();
 }
+
+bool TBrowserForm::TrustsDocument(TextView Uri) { return TBridgeTrust(BridgeOrigins).Trusts(Uri); }
 
 Text FurtherWindowParameters(TextView AppID, TextView Uri) {
     Text parameters = Platform::QuoteCommandLineArgument(AppID);

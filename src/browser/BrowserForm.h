@@ -39,6 +39,7 @@ public:
     Text WebviewJavascript; // the app's own start-up script
     bool AllowContextMenu = false;
     Text StartPageURL;                                // first page; empty: none
+    Text BridgeOrigins;                               // web origins the app treats as its own
     bool HandleRequests = false;                      // answer resource requests
     Platform::TBrowserControl* EdgeBrowser = nullptr; // the view's control; not owned
 
@@ -69,6 +70,8 @@ public:
     }
     bool NewWindowRequested(TextView Uri) override { return EdgeBrowserNewWindowRequested(Uri); }
     void WebMessageReceived(TextView WebMessageAsJson) override { EdgeBrowserWebMessageReceived(WebMessageAsJson); }
+    // App pages and the origins of BridgeOrigins.
+    bool TrustsDocument(TextView Uri) override;
 
 private:
     TStartProcess FStartProcess;

@@ -68,12 +68,15 @@ void TMainForm::FormCreate() {
     form.AllowDebug = FValues.ProjectINI.AllowDebug();
     form.AllowZoom = FValues.ProjectINI.AllowZoom();
     form.AllowContextMenu = FValues.ProjectINI.AllowContextMenu();
+    form.BridgeOrigins = FValues.ProjectINI.BridgeOrigins();
 
     Platform::TBrowserControl& control = FBrowserView->EdgeBrowser();
     FBrowserExternalModule = std::make_unique<TBrowserExternalModule>(
         TBridgeContext{*FWindow, control, &FValues.ExeZip, &FValues.ProjectINI, layout.FullScreen});
     TBrowserExternalModule* module = FBrowserExternalModule.get();
-    control.OnWebMessageReceived = [module](TextView json) { module->EdgeBrowserWebMessageReceived(json); };
+    control.OnWebMessageReceived = [module](TextView json, TextView source) {
+        module->EdgeBrowserWebMessageReceived(json, source);
+    };
     control.OnDocumentTitleChanged = [this](TextView title) { DocumentTitleChanged(title); };
     module->OnAppCloseRequest = [this](TBrowserExternalModule&) { AppCloseRequest(); };
 

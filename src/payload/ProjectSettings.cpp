@@ -138,5 +138,6 @@ std::int32_t TProjectSettings::WindowBorder() const { return FDocument.ReadInteg
 std::int32_t TProjectSettings::WindowState() const { return FDocument.ReadInteger(AppSection, u"WindowState", 0); }
 std::int32_t TProjectSettings::WindowOrder() const { return FDocument.ReadInteger(AppSection, u"WindowOrder", 0); }
 bool TProjectSettings::DynamicAppTitle() const { return FDocument.ReadBool(AppSection, u"DynamicAppTitle", false); }
+Text TProjectSettings::BridgeOrigins() const { return FDocument.ReadString(AppSection, u"BridgeOrigins", u""); }
 
 } // namespace Velmora::Shared

@@ -81,6 +81,8 @@ public:
     std::int32_t WindowState() const;
     std::int32_t WindowOrder() const;
     bool DynamicAppTitle() const;
+    // Web origins, blank-separated, whose pages the app shows on purpose and lets use the bridge.
+    Text BridgeOrigins() const;
 
 private:
     TIniDocument FDocument;

@@ -59,14 +59,18 @@ public:
     // Gives the focus to the window that contains the view, then to the browser itself.
     virtual void Focus() = 0;
 
+    // The URI of the top-level document now shown; empty while there is none.
+    virtual Shared::Text Source() const = 0;
+
     // The page's zoom factor (1.0: none); setting it while no web view exists does nothing.
     virtual double ZoomFactor() const = 0;
     virtual void SetZoomFactor(double factor) = 0;
 
     // Events, raised on the user-interface thread. The browser view assigns them; the main
     // window replaces them with the bridge's handler and its title handler.
-    // A web message the page posted, as JSON text (a posted string arrives as a JSON string).
-    std::function<void(Shared::TextView WebMessageAsJson)> OnWebMessageReceived;
+    // A web message a top-level document posted, as JSON text (a posted string arrives as a JSON
+    // string), with the URI of the document that posted it. Frames and popups post nothing.
+    std::function<void(Shared::TextView WebMessageAsJson, Shared::TextView Source)> OnWebMessageReceived;
     // The page's document title changed.
     std::function<void(Shared::TextView Title)> OnDocumentTitleChanged;
 };

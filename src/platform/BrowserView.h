@@ -5,7 +5,7 @@
 //                           CreateBrowserView), so the owner's properties are set;
 //   resource requested   -> WebResourceRequested, answered before returning;
 //   new window requested -> NewWindowRequested (true: handled, no window opens);
-//   permission requested -> allowed, for every kind and page;
+//   permission requested -> allowed for the documents TrustsDocument names, denied for others;
 //   navigation completed -> the bar hidden for good, success or not;
 //   web message          -> the control's OnWebMessageReceived (first the handler's own);
 //   title changed        -> the control's OnDocumentTitleChanged.
@@ -33,6 +33,9 @@ public:
     virtual bool NewWindowRequested(Shared::TextView Uri) = 0;
     // The view's own web-message handler, until the owner replaces it.
     virtual void WebMessageReceived(Shared::TextView WebMessageAsJson) = 0;
+    // The document at Uri is the app's own: it gets the permissions it asks for (and, on Linux,
+    // the app scheme's files).
+    virtual bool TrustsDocument(Shared::TextView Uri) = 0;
 };
 
 struct TBrowserViewOptions {

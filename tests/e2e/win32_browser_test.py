@@ -137,9 +137,10 @@ class App:
             pipe.close()
         subprocess.run(["rm", "-rf", os.path.join(LOCAL_APP_DATA, self.id)])
 
-    def message(self, value):
-        """Posts value (already JSON text) as the page would; returns the host's JSON replies."""
-        records = self.log.run(self.pid, "message", json=value)
+    def message(self, value, **fields):
+        """Posts value (already JSON text) as the page would (source: another sending document);
+        returns the host's JSON replies."""
+        records = self.log.run(self.pid, "message", json=value, **fields)
         return [r["webMessageAsJson"] for r in calls(records, "PostWebMessageAsJson")]
 
 
@@ -242,11 +243,28 @@ class BrowserHostTest(unittest.TestCase):
             with self.subTest(label):
                 self.assertEqual(self.app.message(message), [])
 
-    def test_d_permissions_are_granted(self):
+    def test_c_only_app_documents_reach_the_bridge(self):
+        hello = json.dumps({"id": HELLO, "uuid": "u", "data": {}})
+        close = json.dumps({"id": APP_CLOSE, "uuid": "u", "data": {}})
+        for source in ("https://example.com/", "about:blank", "data:text/html,x", ""):
+            with self.subTest(source=source):
+                self.assertEqual(self.app.message(hello, source=source), [])
+                self.assertEqual(self.app.message(close, source=source), [])  # and the app stays open
+        # The top-level document itself went to a web page: neither its messages nor replies.
+        self.log.run(self.app.pid, "navigate", uri="https://example.com/")
+        self.assertEqual(self.app.message(hello), [])
+        self.assertEqual(self.app.message(hello, source="file:///index.html"), [], "no reply reaches a web page")
+        self.log.run(self.app.pid, "navigate", uri="file:///index.html")
+        self.assertEqual(self.app.message(hello), ['{"uuid": "u", "success": true, "result": "2023.3"}'])
+        self.assertIsNone(self.app.proc.poll())
+
+    def test_d_permissions_only_for_app_documents(self):
         for kind in (1, 2, 3):  # microphone, camera, position
             with self.subTest(kind=kind):
                 records = self.log.run(self.app.pid, "permission", uri="file:///index.html", kind=kind)
                 self.assertEqual(event(records, "PermissionRequested")["state"], 1)
+                records = self.log.run(self.app.pid, "permission", uri="https://example.com/", kind=kind)
+                self.assertEqual(event(records, "PermissionRequested")["state"], 2)
 
     def test_e_new_window_for_an_app_page_starts_a_further_instance(self):
         records = self.log.run(self.app.pid, "newWindow", uri="https://example.com/")
@@ -298,6 +316,22 @@ class StaticTitleTest(unittest.TestCase):
                 time.sleep(0.5)
                 self.assertEqual(h.window_name(app.window), app.name)
                 self.assertEqual(h.find_windows("^Not the caption$"), [])
+            finally:
+                app.end()
+
+
+class BridgeOriginsTest(unittest.TestCase):
+    def test_a_listed_origin_reaches_the_bridge(self):
+        hello = json.dumps({"id": HELLO, "uuid": "u", "data": {}})
+        reply = '{"uuid": "u", "success": true, "result": "2023.3"}'
+        with h.Workdir() as work:
+            app = App(work, "origins", BridgeOrigins="https://example.com")
+            try:
+                app.log.run(app.pid, "navigate", uri="https://example.com/start.html")
+                self.assertEqual(app.message(hello), [reply])
+                self.assertEqual(app.message(hello, source="https://evil.example.com/"), [])
+                app.log.run(app.pid, "navigate", uri="https://evil.example.com/")
+                self.assertEqual(app.message(hello, source="https://example.com/"), [], "no reply to an unlisted page")
             finally:
                 app.end()
 

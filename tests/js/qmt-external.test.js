@@ -11,6 +11,25 @@ const vm = require('node:vm');
 const root = path.join(__dirname, '..', '..');
 const bridgeBytes = fs.readFileSync(path.join(root, 'resources', 'qmt-external.js'));
 const shimText = fs.readFileSync(path.join(root, 'resources', 'webkit-shim.js'), 'utf8');
+const relayText = fs.readFileSync(path.join(root, 'resources', 'webkit-relay.js'), 'utf8');
+
+// A document's window with the message handler behind the relay. topLevel: the relay runs, as
+// the host injects it into the top-level document only.
+function newWindow(postMessage, topLevel = true, globals = {}) {
+    const target = new EventTarget();
+    const context = {
+        JSON, setTimeout, Math, Promise, CustomEvent,
+        addEventListener: target.addEventListener.bind(target),
+        dispatchEvent: target.dispatchEvent.bind(target),
+        webkit: {messageHandlers: {qmt: {postMessage}}},
+        ...globals,
+    };
+    context.window = context;
+    vm.createContext(context);
+    if (topLevel) vm.runInContext(relayText, context);
+    vm.runInContext(shimText, context);
+    return context;
+}
 
 // The function ID table as the dispatcher knows it, one row per line of BridgeFunctions.cpp.
 function functionTable() {
@@ -26,14 +45,7 @@ function functionTable() {
 // every message the host received, parsed; reply(obj) delivers a host reply.
 function newPage(globals = {}) {
     const posted = [];
-    const context = {
-        setTimeout, JSON, Math, Promise,
-        webkit: {messageHandlers: {qmt: {postMessage: (text) => posted.push(JSON.parse(text))}}},
-        ...globals,
-    };
-    context.window = context;
-    vm.createContext(context);
-    vm.runInContext(shimText, context);
+    const context = newWindow((text) => posted.push(JSON.parse(text)), true, globals);
     assert.deepStrictEqual([...bridgeBytes.subarray(0, 3)], [0xef, 0xbb, 0xbf], 'UTF-8 with byte-order mark');
     vm.runInContext(bridgeBytes.subarray(3).toString('utf8'), context);
     // Keeps count of the registered 'message' listeners.
@@ -167,14 +179,21 @@ test('shim: a throwing listener does not keep the reply from the others', async 
     assert.throws(deferred[0], /listener failed/);
 });
 
-test('shim: postMessage sends JSON text, a string staying a JSON string', () => {
+test('shim: postMessage sends JSON text through the relay, a string staying a JSON string', () => {
     const sent = [];
-    const context = {JSON, setTimeout, webkit: {messageHandlers: {qmt: {postMessage: (t) => sent.push(t)}}}};
-    context.window = context;
-    vm.createContext(context);
-    vm.runInContext(shimText, context);
+    const context = newWindow((t) => sent.push(t));
     vm.runInContext('chrome.webview.postMessage("qmt-webbrowser-clicked"); chrome.webview.postMessage({id: 1, data: [1.5]});', context);
     assert.deepStrictEqual(sent, ['"qmt-webbrowser-clicked"', '{"id":1,"data":[1.5]}']);
+});
+
+test('shim: a frame without the relay posts nothing, and the relay takes only text', () => {
+    const sent = [];
+    const frame = newWindow((t) => sent.push(t), false);
+    vm.runInContext('chrome.webview.postMessage({id: 50001, uuid: "u", data: {}});', frame);
+    assert.deepStrictEqual(sent, []);
+    const top = newWindow((t) => sent.push(t));
+    vm.runInContext('dispatchEvent(new CustomEvent("velmora:post", {detail: {id: 50001}}));', top);
+    assert.deepStrictEqual(sent, []);
 });
 
 test('default event handlers: onCloseQuery calls app.close, the others do nothing', () => {

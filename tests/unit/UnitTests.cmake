@@ -28,7 +28,8 @@ velmora_add_resources(unit_browser)
 # The bridge: dispatcher, replies, argument reading, events, the families' operations and the
 # style manager.
 velmora_add_test(unit_bridge LABEL unit LIBS velmora_runtime
-  SOURCES unit/bridge/BridgeTest.cpp unit/bridge/BridgeArgumentsTest.cpp unit/bridge/StylesUtilsTest.cpp)
+  SOURCES unit/bridge/BridgeTest.cpp unit/bridge/BridgeArgumentsTest.cpp unit/bridge/BridgeTrustTest.cpp
+          unit/bridge/StylesUtilsTest.cpp)
 
 # The injected script and the WebKit shim under node.
 if(NOT WIN32)

@@ -19,7 +19,10 @@ namespace {
 // The handler name the WebKit shim (resources/webkit-shim.js) posts to.
 constexpr const char* MessageHandlerName = "qmt";
 constexpr const char* MessageSignal = "script-message-received::qmt";
+// The script world of the relay: the handler exists there alone, and the page cannot reach it.
+constexpr const char* RelayWorld = "velmora-bridge";
 constexpr std::string_view ShimResource = "QMT_WEBKIT_SHIM";
+constexpr std::string_view RelayResource = "QMT_WEBKIT_RELAY";
 constexpr std::string_view DispatchOpen = "window.chrome.webview.__dispatch(";
 constexpr std::string_view DispatchClose = ");";
 
@@ -27,16 +30,22 @@ constexpr double ZoomStep = 1.1;
 constexpr double MinZoom = 0.25;
 constexpr double MaxZoom = 5.0;
 
-std::string ShimScript() {
-    const auto data = FindResourceData(ShimResource);
+std::string ResourceScript(std::string_view name) {
+    const auto data = FindResourceData(name);
     std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     return std::string(text);
 }
 
-void AddDocumentStartScript(WebKitUserContentManager* content, const std::string& source) {
-    WebKitUserScript* script = webkit_user_script_new(source.c_str(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                                      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+// Frames: every frame, or the top-level document only. World: null for the page's own.
+void AddDocumentStartScript(WebKitUserContentManager* content, const std::string& source,
+                            WebKitUserContentInjectedFrames frames = WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                            const char* world = nullptr) {
+    WebKitUserScript* script =
+        world ? webkit_user_script_new_for_world(source.c_str(), frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                                                 world, nullptr, nullptr)
+              : webkit_user_script_new(source.c_str(), frames, WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr,
+                                       nullptr);
     webkit_user_content_manager_add_script(content, script);
     webkit_user_script_unref(script);
 }
@@ -71,12 +80,19 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     WebKitSecurityManager* security = webkit_web_context_get_security_manager(FContext.get());
     webkit_security_manager_register_uri_scheme_as_secure(security, scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, scheme.c_str());
+    // Local, as file: is to a browser: pages of other schemes may neither load nor link its
+    // files, so a web page cannot probe the disk through it.
+    webkit_security_manager_register_uri_scheme_as_local(security, scheme.c_str());
 
     FContent.reset(webkit_user_content_manager_new());
     g_signal_connect(FContent.get(), MessageSignal, G_CALLBACK(ScriptMessage), this);
-    webkit_user_content_manager_register_script_message_handler(FContent.get(), MessageHandlerName);
-    // window.chrome.webview first, so the start-up script finds it in every frame.
-    AddDocumentStartScript(FContent.get(), ShimScript());
+    webkit_user_content_manager_register_script_message_handler_in_world(FContent.get(), MessageHandlerName,
+                                                                         RelayWorld);
+    // The relay into the top-level document only, then window.chrome.webview, so the start-up
+    // script finds it in every frame.
+    AddDocumentStartScript(FContent.get(), ResourceScript(RelayResource), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                           RelayWorld);
+    AddDocumentStartScript(FContent.get(), ResourceScript(ShimResource));
 
     // Media starts without a gesture, as the Windows engine is told at start-up.
     GObjectPtr<WebKitWebsitePolicies> policies{
@@ -87,6 +103,9 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     FView.reset(WEBKIT_WEB_VIEW(g_object_ref_sink(view)));
     // The app's rule for new windows needs to see script-opened ones too.
     webkit_settings_set_javascript_can_open_windows_automatically(webkit_web_view_get_settings(view), TRUE);
+    // App pages load scripts, modules and data from their own local scheme, as file: pages may
+    // when allowed to.
+    webkit_settings_set_allow_file_access_from_file_urls(webkit_web_view_get_settings(view), TRUE);
 
     FPopups = std::make_unique<TWebKitPopupWindows>([this](WebKitWebView* popup) { ConnectPageSignals(popup); });
     ConnectPageSignals(view);
@@ -98,7 +117,8 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
 TWebKitBrowserControl::~TWebKitBrowserControl() {
     FPopups.reset();
     g_signal_handlers_disconnect_by_data(FContent.get(), this);
-    webkit_user_content_manager_unregister_script_message_handler(FContent.get(), MessageHandlerName);
+    webkit_user_content_manager_unregister_script_message_handler_in_world(FContent.get(), MessageHandlerName,
+                                                                           RelayWorld);
     FRoute->Control = nullptr;
     g_signal_handlers_disconnect_by_data(FView.get(), this);
     gtk_widget_destroy(GTK_WIDGET(FView.get()));
@@ -198,7 +218,7 @@ void TWebKitBrowserControl::ScriptMessage(WebKitUserContentManager*, WebKitJavas
     JSCValue* value = webkit_javascript_result_get_js_value(result);
     // The shim posts the JSON text itself; anything else posted to the handler is turned into it.
     GCharPtr json{jsc_value_is_string(value) ? jsc_value_to_string(value) : jsc_value_to_json(value, 0)};
-    if (json) self->OnWebMessageReceived(Shared::FromUtf8(json.get()));
+    if (json) self->OnWebMessageReceived(Shared::FromUtf8(json.get()), self->Source());
 }
 
 GtkWidget* TWebKitBrowserControl::Create(WebKitWebView* view, WebKitNavigationAction* action, gpointer data) {
@@ -209,14 +229,25 @@ GtkWidget* TWebKitBrowserControl::Create(WebKitWebView* view, WebKitNavigationAc
     return self->FPopups->Create(view);
 }
 
-gboolean TWebKitBrowserControl::PermissionRequest(WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
-    webkit_permission_request_allow(request);
+gboolean TWebKitBrowserControl::PermissionRequest(WebKitWebView* view, WebKitPermissionRequest* request,
+                                                  gpointer data) {
+    // The app's own documents get what they ask for; any other document is refused.
+    auto* self = static_cast<TWebKitBrowserControl*>(data);
+    const char* uri = webkit_web_view_get_uri(view);
+    const bool trusted = self->FHooks.TrustsDocument && self->FHooks.TrustsDocument(Shared::FromUtf8(uri ? uri : ""));
+    if (trusted) webkit_permission_request_allow(request);
+    else webkit_permission_request_deny(request);
     return TRUE;
 }
 
 gboolean TWebKitBrowserControl::ContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
                                             gpointer data) {
     return !static_cast<TWebKitBrowserControl*>(data)->Setting(TBrowserSetting::AreDefaultContextMenusEnabled);
+}
+
+Shared::Text TWebKitBrowserControl::Source() const {
+    const char* uri = webkit_web_view_get_uri(FView.get());
+    return Shared::FromUtf8(uri != nullptr ? uri : "");
 }
 
 double TWebKitBrowserControl::ZoomFactor() const { return webkit_web_view_get_zoom_level(FView.get()); }

@@ -2,9 +2,10 @@
 // context (the app scheme served through a resource callback, marked secure and
 // CORS-enabled so scripts, fetch and modules load from it), the user content manager (the
 // window.chrome.webview shim and the start-up script at document start in every frame, the
-// script message handler "qmt"), the settings that have a WebKit meaning, permissions (all
-// granted), the title, context menu and zoom keys, and the popup windows of pages that ask for
-// one the app does not take.
+// script message handler "qmt" in a world of its own, reached through a relay in the top-level
+// document only), the settings that have a WebKit meaning, permissions (the app's documents
+// only), the title, context menu and zoom keys, and the popup windows of pages that ask for one
+// the app does not take (with none of our scripts and no handler).
 #pragma once
 
 #include "platform/BrowserControl.h"
@@ -29,6 +30,8 @@ struct TBrowserControlHooks {
     std::function<bool(Shared::TextView Uri)> NewWindowRequested;
     // The main frame finished loading or failed to load.
     std::function<void()> NavigationCompleted;
+    // The document at Uri is the app's own: it gets the permissions it asks for.
+    std::function<bool(Shared::TextView Uri)> TrustsDocument;
 };
 
 class TWebKitBrowserControl final : public TBrowserControl {
@@ -51,6 +54,7 @@ public:
     void SetSetting(TBrowserSetting setting, bool value) override;
     void AddWebResourceRequestedFilter(Shared::TextView uriPattern) override;
     void Focus() override;
+    Shared::Text Source() const override;
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
 
@@ -63,7 +67,7 @@ private:
     static void SchemeRequest(WebKitURISchemeRequest* request, gpointer data);
     static void ScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer data);
     static GtkWidget* Create(WebKitWebView* view, WebKitNavigationAction* action, gpointer data);
-    static gboolean PermissionRequest(WebKitWebView*, WebKitPermissionRequest* request, gpointer);
+    static gboolean PermissionRequest(WebKitWebView* view, WebKitPermissionRequest* request, gpointer data);
     static gboolean ContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*, gpointer data);
     static gboolean KeyPress(GtkWidget*, GdkEventKey* event, gpointer data);
     static gboolean Scroll(GtkWidget*, GdkEventScroll* event, gpointer data);

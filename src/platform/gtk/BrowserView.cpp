@@ -42,9 +42,10 @@ public:
           FControl(std::make_unique<TWebKitBrowserControl>(
               TBrowserControlHooks{[this](TextView uri) { return FHandler.WebResourceRequested(uri); },
                                    [this](TextView uri) { return FHandler.NewWindowRequested(uri); },
-                                   [this] { StopBar(); }},
+                                   [this] { StopBar(); },
+                                   [this](TextView uri) { return FHandler.TrustsDocument(uri); }},
               Shared::ToUtf8(options.DataFolder))) {
-        FControl->OnWebMessageReceived = [this](TextView json) { FHandler.WebMessageReceived(json); };
+        FControl->OnWebMessageReceived = [this](TextView json, TextView) { FHandler.WebMessageReceived(json); };
 
         FBox.reset(GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))));
         gtk_box_pack_start(GTK_BOX(FBox.get()), FControl->Widget(), TRUE, TRUE, 0);

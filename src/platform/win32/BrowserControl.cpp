@@ -36,6 +36,8 @@ void TEdgeBrowserControl::Focus() {
     SetFocus(FBrowser.Handle());
 }
 
+Shared::Text TEdgeBrowserControl::Source() const { return FBrowser.Source(); }
+
 double TEdgeBrowserControl::ZoomFactor() const { return FBrowser.ZoomFactor(); }
 
 void TEdgeBrowserControl::SetZoomFactor(double factor) { FBrowser.SetZoomFactor(factor); }

@@ -18,6 +18,7 @@ public:
     void AddWebResourceRequestedFilter(Shared::TextView uriPattern) override;
     void SetSetting(TBrowserSetting setting, bool value) override;
     void Focus() override;
+    Shared::Text Source() const override;
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
 

@@ -78,7 +78,7 @@ TWin32BrowserView::~TWin32BrowserView() {
 }
 
 void TWin32BrowserView::ConnectEvents() {
-    FControl->OnWebMessageReceived = [this](TextView json) { FHandler.WebMessageReceived(json); };
+    FControl->OnWebMessageReceived = [this](TextView json, TextView) { FHandler.WebMessageReceived(json); };
     // The creation starts from the message loop, so this never runs inside CreateBrowserView.
     FBrowser->OnCreateWebViewCompleted = [this](TCustomEdgeBrowser&, HRESULT result) {
         FHandler.CreateWebViewCompleted(SUCCEEDED(result));
@@ -89,8 +89,13 @@ void TWin32BrowserView::ConnectEvents() {
     FBrowser->OnNewWindowRequested = [this](TCustomEdgeBrowser&, TNewWindowRequestedEventArgs& args) {
         NewWindowRequested(args);
     };
-    FBrowser->OnPermissionRequested = [](TCustomEdgeBrowser& sender, TPermissionRequestedEventArgs& args) {
-        sender.Check(args.ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW));
+    FBrowser->OnPermissionRequested = [this](TCustomEdgeBrowser& sender, TPermissionRequestedEventArgs& args) {
+        // The app's own documents get what they ask for; any other document is refused.
+        TCoTaskString uri;
+        const bool trusted =
+            SUCCEEDED(sender.Check(args.ArgsInterface()->get_Uri(uri.Put()))) && FHandler.TrustsDocument(uri.ToText());
+        sender.Check(args.ArgsInterface()->put_State(trusted ? COREWEBVIEW2_PERMISSION_STATE_ALLOW
+                                                             : COREWEBVIEW2_PERMISSION_STATE_DENY));
     };
     FBrowser->OnNavigationCompleted = [this](TCustomEdgeBrowser&, TNavigationCompletedEventArgs&) {
         // Gone for good after the first navigation, whether it succeeded or not.
@@ -129,9 +134,11 @@ void TWin32BrowserView::NewWindowRequested(TNewWindowRequestedEventArgs& args) {
 }
 
 void TWin32BrowserView::WebMessageReceived(TWebMessageReceivedEventArgs& args) {
-    TCoTaskString json;
+    // The sender's URI decides what the message may do; without it the message counts as foreign.
+    TCoTaskString json, source;
     if (FAILED(FBrowser->Check(args.ArgsInterface()->get_WebMessageAsJson(json.Put())))) return;
-    if (FControl->OnWebMessageReceived) FControl->OnWebMessageReceived(json.ToText());
+    if (FAILED(FBrowser->Check(args.ArgsInterface()->get_Source(source.Put())))) return;
+    if (FControl->OnWebMessageReceived) FControl->OnWebMessageReceived(json.ToText(), source.ToText());
 }
 
 void TWin32BrowserView::Layout() {

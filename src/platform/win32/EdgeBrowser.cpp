@@ -157,14 +157,14 @@ HRESULT TCustomEdgeBrowser::ControllerCreated(HRESULT result, ICoreWebView2Contr
 
 // ----- events
 
-template <typename Source, typename Handler>
-void TCustomEdgeBrowser::Subscribe(Source* source,
-                                   HRESULT (STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
-                                   HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken),
+template <typename Target, typename Handler>
+void TCustomEdgeBrowser::Subscribe(Target* source,
+                                   HRESULT (STDMETHODCALLTYPE Target::*add)(Handler*, EventRegistrationToken*),
+                                   HRESULT (STDMETHODCALLTYPE Target::*remove)(EventRegistrationToken),
                                    ComPtr<Handler> handler) {
     EventRegistrationToken token{};
     if (FAILED(Check((source->*add)(handler.Get(), &token)))) return;
-    FSubscriptions.push_back([source = ComPtr<Source>(source), remove, token] { (source.Get()->*remove)(token); });
+    FSubscriptions.push_back([source = ComPtr<Target>(source), remove, token] { (source.Get()->*remove)(token); });
 }
 
 void TCustomEdgeBrowser::Subscribe() {
@@ -250,6 +250,12 @@ void TCustomEdgeBrowser::AddScriptToExecuteOnDocumentCreated(Shared::TextView sc
 void TCustomEdgeBrowser::AddWebResourceRequestedFilter(Shared::TextView uri,
                                                        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
     if (FWebView) Check(FWebView->AddWebResourceRequestedFilter(Wide(Shared::Text(uri)), context));
+}
+
+Shared::Text TCustomEdgeBrowser::Source() {
+    TCoTaskString source;
+    if (!FWebView || FAILED(Check(FWebView->get_Source(source.Put())))) return {};
+    return source.ToText();
 }
 
 Shared::Text TCustomEdgeBrowser::DocumentTitle() {

@@ -85,6 +85,8 @@ public:
     void AddScriptToExecuteOnDocumentCreated(Shared::TextView script); // nor is the script's id
     void AddWebResourceRequestedFilter(Shared::TextView uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
     Shared::Text DocumentTitle();
+    // The top-level document's URI; empty before the web view exists.
+    Shared::Text Source();
 
     // Settings; each raises EEdgeError "WebView2 not instantiated" before the web view exists.
     void SetScriptEnabled(bool value);
@@ -127,9 +129,9 @@ private:
     HRESULT EnvironmentCreated(HRESULT result, ICoreWebView2Environment* environment);
     HRESULT ControllerCreated(HRESULT result, ICoreWebView2Controller* controller);
     void Subscribe();
-    template <typename Source, typename Handler>
-    void Subscribe(Source* source, HRESULT (STDMETHODCALLTYPE Source::*add)(Handler*, EventRegistrationToken*),
-                   HRESULT (STDMETHODCALLTYPE Source::*remove)(EventRegistrationToken), ComPtr<Handler> handler);
+    template <typename Target, typename Handler>
+    void Subscribe(Target* source, HRESULT (STDMETHODCALLTYPE Target::*add)(Handler*, EventRegistrationToken*),
+                   HRESULT (STDMETHODCALLTYPE Target::*remove)(EventRegistrationToken), ComPtr<Handler> handler);
     void UpdateBounds();
     void UpdateVisibility();
     void PutSetting(HRESULT (STDMETHODCALLTYPE ICoreWebView2Settings::*put)(BOOL), bool value);

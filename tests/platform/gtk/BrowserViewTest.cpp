@@ -101,7 +101,7 @@ TEST_F(BrowserViewTest, CreationCompletesFromTheLoopAndTheBarGoesAtTheFirstLoad)
 TEST_F(BrowserViewTest, MessagesTravelBothWaysAsJson) {
     std::vector<std::string> received;
     Platform::TBrowserControl& control = FView->EdgeBrowser();
-    control.OnWebMessageReceived = [&](TextView json) {
+    control.OnWebMessageReceived = [&](TextView json, TextView) {
         received.push_back(ToUtf8(json));
         // Quotes, a backslash and a line separator reach the page's listeners intact.
         control.PostWebMessageAsJson(u"{\"echo\": \"a\\\"b\\\\c\u2028\", \"n\": [1, 2.50]}");

@@ -109,7 +109,13 @@ void CommandRunner::Execute(const std::string& line, long long seq) {
             const nlohmann::json parsed = nlohmann::json::parse(json, nullptr, false);
             std::optional<std::wstring> asString;
             if (!parsed.is_discarded() && parsed.is_string()) asString = Wide(parsed.get<std::string>());
-            webView->RaiseWebMessageReceived(Wide(json), asString);
+            // The sender is the document shown unless the command names another one.
+            const std::optional<std::wstring> source =
+                command.contains("source") ? std::optional<std::wstring>(TextMember(command, "source")) : std::nullopt;
+            webView->RaiseWebMessageReceived(Wide(json), asString, source);
+        } else if (op == "navigate") {
+            // The page itself went elsewhere (a link, a redirect, a script setting location).
+            webView->ShowDocument(TextMember(command, "uri"));
         } else if (op == "title") {
             webView->RaiseDocumentTitleChanged(TextMember(command, "title"));
         } else if (op == "newWindow") {

@@ -250,13 +250,22 @@ void WebView::RaiseWebResourceRequested(const std::wstring& uri, COREWEBVIEW2_WE
     WriteRecord(record);
 }
 
-void WebView::RaiseWebMessageReceived(const std::wstring& json, const std::optional<std::wstring>& asString) {
+void WebView::RaiseWebMessageReceived(const std::wstring& json, const std::optional<std::wstring>& asString,
+                                      const std::optional<std::wstring>& source) {
     const ComPtr<WebView> self(this);
     JsonObject record = EventRecord("WebMessageReceived");
     record.Text("json", json);
+    record.Text("source", source.value_or(FSource));
     if (RefusedAfterClose(record)) return;
-    const auto args = MakeObject<WebMessageReceivedArgs>(FSource, json, asString);
+    const auto args = MakeObject<WebMessageReceivedArgs>(source.value_or(FSource), json, asString);
     InvokeAll(record, FWebMessageReceived, static_cast<ICoreWebView2*>(this), args.Get());
+    WriteRecord(record);
+}
+
+void WebView::ShowDocument(const std::wstring& uri) {
+    JsonObject record = EventRecord("ShowDocument");
+    record.Text("uri", uri);
+    FSource = uri;
     WriteRecord(record);
 }
 

@@ -86,7 +86,10 @@ public:
     // Events the test raises, synchronously, from the message loop. Each writes one event
     // record with what the host answered.
     void RaiseWebResourceRequested(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
-    void RaiseWebMessageReceived(const std::wstring& json, const std::optional<std::wstring>& asString);
+    void RaiseWebMessageReceived(const std::wstring& json, const std::optional<std::wstring>& asString,
+                                 const std::optional<std::wstring>& source = std::nullopt);
+    // The top-level document is now uri, as if the page had navigated there by itself.
+    void ShowDocument(const std::wstring& uri);
     void RaiseDocumentTitleChanged(const std::wstring& title);
     void RaiseNewWindowRequested(const std::wstring& uri, bool userInitiated);
     void RaisePermissionRequested(const std::wstring& uri, COREWEBVIEW2_PERMISSION_KIND kind, bool userInitiated);

@@ -96,7 +96,7 @@ TEST_P(Dispatch, RepliesAsSpecified) {
     TRecordingBrowser& browser = parts.Browser;
     TBrowserExternalModule module(parts.Context(c.WithReader));
 
-    module.EdgeBrowserWebMessageReceived(FromUtf8(c.Message));
+    module.EdgeBrowserWebMessageReceived(FromUtf8(c.Message), browser.Document);
 
     EXPECT_EQ(browser.Posted, c.Replies);
     EXPECT_EQ(std::count(browser.Calls.begin(), browser.Calls.end(), "Focus"), c.Focused ? 1 : 0);
@@ -204,12 +204,12 @@ TEST(AppClose, CallsTheApprovalWithTheModuleAndDoesNotReply) {
     std::vector<const TBrowserExternalModule*> senders;
     module.OnAppCloseRequest = [&senders](TBrowserExternalModule& sender) { senders.push_back(&sender); };
 
-    module.EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}");
+    module.EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}", browser.Document);
     EXPECT_EQ(senders, std::vector<const TBrowserExternalModule*>{&module});
     EXPECT_TRUE(browser.Posted.empty());
 
     module.OnAppCloseRequest = nullptr; // no approval set: nothing happens, still no reply
-    module.EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}");
+    module.EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}", browser.Document);
     EXPECT_TRUE(browser.Posted.empty());
 }
 
@@ -225,7 +225,7 @@ TEST(AppClose, ApprovalMayFreeTheModule) {
         module.reset();
         closed += captured.size() == 64 ? 1 : 100;
     };
-    module->EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}");
+    module->EdgeBrowserWebMessageReceived(u"{\"id\":50001,\"uuid\":\"u\",\"data\":{}}", browser.Document);
     EXPECT_EQ(module, nullptr);
     EXPECT_EQ(closed, 1);
     EXPECT_TRUE(browser.Posted.empty());

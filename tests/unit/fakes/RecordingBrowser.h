@@ -2,6 +2,7 @@
 // order, as readable UTF-8 lines.
 #pragma once
 
+#include "platform/AppScheme.h"
 #include "platform/BrowserControl.h"
 
 #include <string>
@@ -34,6 +35,7 @@ public:
         Record("AddWebResourceRequestedFilter ", uriPattern);
     }
     void Focus() override { Calls.push_back("Focus"); }
+    Shared::Text Source() const override { return Document; }
     double ZoomFactor() const override { return Zoom; }
     void SetZoomFactor(double factor) override {
         Zoom = factor;
@@ -41,6 +43,8 @@ public:
     }
 
     double Zoom = 1.0;
+    // The top-level document shown: an app page unless a test says otherwise.
+    Shared::Text Document = Shared::Text(Platform::AppScheme().Prefix) + u"index.html";
 
 private:
     void Record(const char* what, Shared::TextView text) { Calls.push_back(what + Shared::ToUtf8(text)); }
