@@ -7,8 +7,8 @@ namespace Velmora::Shared {
 namespace {
 
 bool IsSchemeUnit(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'+' ||
-           c == u'-' || c == u'.';
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' ||
+           c == u'.';
 }
 
 } // namespace

@@ -6,10 +6,13 @@ window.qmt (one call each, then 200 mixed calls in flight at once, then 1000 tim
 calls) and reports everything as its document title, which DynamicAppTitle makes the window's
 caption. Then the close handshake: the default handler lets the window close on a close request,
 a page whose handler does nothing keeps it open. Screenshots go to the artifacts folder."""
+import functools
+import http.server
 import json
 import os
 import struct
 import sys
+import threading
 import time
 import unittest
 import zlib
@@ -21,6 +24,7 @@ from gtk_startup_test import Display, keys, main_windows, wait_for, windows  # n
 APP_ID = "org.velmora.e2e.browser"
 APP_NAME = "Browser Test"
 FIXTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "browser_app")
+WEB_PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "web_pages")
 LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 # Design targets for a round trip in a release build; this one is the sanitizer build.
 TARGET_RTT_US, TARGET_CALLS_PER_SECOND = 250, 4000
@@ -45,6 +49,27 @@ def fixture_files():
                 files[os.path.relpath(path, FIXTURE).replace(os.sep, "/")] = f.read()
     files["img/dot.png"] = png(24, 16, (200, 30, 30))
     return files
+
+
+class LocalWebServer:
+    """The pages of web_pages/ over HTTP on 127.0.0.1, on a free port, for the test's life."""
+
+    def __enter__(self):
+        handler = functools.partial(QuietHandler, directory=WEB_PAGES)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+        return self.server.server_address[1]
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()
+        self.thread.join()
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
 
 
 class BrowserTest(unittest.TestCase):
@@ -148,6 +173,45 @@ class BrowserTest(unittest.TestCase):
         self.assertIsNone(proc.poll(), "the window closed without the page's consent")
         self.assertTrue(main_windows(proc, r"close queries: 2"), "the window is gone")
         harness.screenshot(wid, "gtk_browser_keep_open")
+
+    def test_only_the_apps_top_document_reaches_the_bridge(self):
+        with LocalWebServer() as port:
+            proc, _ = self.start_app("IndexHtml=trust.html?port=%d&mode=frames\n" % port)
+            title, wid = self.title_of(proc, ("TRUST ",))
+            self.assertIsNotNone(title, "the page never reported; stderr:\n%s" % self.stderr_tail(proc))
+            result = json.loads(title[len("TRUST "):])
+            self.assertEqual(result["top"], "2023.3")
+            for frame in ("srcdoc", "sandboxed", "data", "cross-origin"):
+                self.assertIn(frame, result["frames"], "the %s frame never reported" % frame)
+            for frame, got in result["frames"].items():
+                self.assertFalse(got.startswith("reply"), "the %s frame got a reply" % frame)
+            # The popup is a web page in a window of its own: its calls run nothing either.
+            popup, popup_wid = None, None
+            deadline = time.monotonic() + 30
+            while popup is None and time.monotonic() < deadline:
+                for wid_ in windows(proc):
+                    if harness.window_name(wid_).startswith("POPUP "):
+                        popup, popup_wid = harness.window_name(wid_), wid_
+                time.sleep(0.1)
+            self.assertIsNotNone(popup, "the popup never showed")
+            self.assertEqual(json.loads(popup[len("POPUP "):]), {"hello": "pending"})
+            harness.screenshot(popup_wid, "gtk_browser_trust_popup")
+            # The app page went to a web page: its bridge calls and app.close run nothing, and
+            # the app scheme's files are not within its reach.
+            title, wid = self.title_of(proc, ("WEB ",))
+            self.assertIsNotNone(title, "the web page never reported; stderr:\n%s" % self.stderr_tail(proc))
+            self.assertEqual(json.loads(title[len("WEB "):]), {"probe": "error", "hello": "pending"})
+            time.sleep(0.5)
+            self.assertIsNone(proc.poll(), "a frame, the popup or the web page closed the app")
+            harness.screenshot(wid, "gtk_browser_trust_web_page")
+
+    def test_bridge_origins_let_the_apps_own_site_in(self):
+        with LocalWebServer() as port:
+            proc, _ = self.start_app("IndexHtml=trust.html?port=%d&mode=origins\nBridgeOrigins=http://127.0.0.1:%d\n"
+                                     % (port, port))
+            title, _ = self.title_of(proc, ("WEB ",))
+            self.assertIsNotNone(title, "the web page never reported; stderr:\n%s" % self.stderr_tail(proc))
+            self.assertEqual(json.loads(title[len("WEB "):]), {"probe": "error", "hello": "2023.3"})
 
     @staticmethod
     def stderr_tail(proc):

@@ -13,20 +13,27 @@ const bridgeBytes = fs.readFileSync(path.join(root, 'resources', 'qmt-external.j
 const shimText = fs.readFileSync(path.join(root, 'resources', 'webkit-shim.js'), 'utf8');
 const relayText = fs.readFileSync(path.join(root, 'resources', 'webkit-relay.js'), 'utf8');
 
-// A document's window with the message handler behind the relay. topLevel: the relay runs, as
-// the host injects it into the top-level document only.
+// A document's window with the message handler behind the relay; postMessage gets each message's
+// JSON text. topLevel: the relay runs, as the host injects it into top-level documents only, and
+// the host has started it with its key.
 function newWindow(postMessage, topLevel = true, globals = {}) {
     const target = new EventTarget();
     const context = {
         JSON, setTimeout, Math, Promise, CustomEvent,
         addEventListener: target.addEventListener.bind(target),
         dispatchEvent: target.dispatchEvent.bind(target),
-        webkit: {messageHandlers: {qmt: {postMessage}}},
+        webkit: {messageHandlers: {qmt: {postMessage: (text) => {
+            assert.ok(text.startsWith('key-1\n'), 'the relay sends its key first');
+            postMessage(text.slice('key-1\n'.length));
+        }}}},
         ...globals,
     };
     context.window = context;
     vm.createContext(context);
-    if (topLevel) vm.runInContext(relayText, context);
+    if (topLevel) {
+        vm.runInContext(relayText, context);
+        vm.runInContext('__velmoraRelay.start("key-1");', context);
+    }
     vm.runInContext(shimText, context);
     return context;
 }
@@ -184,6 +191,21 @@ test('shim: postMessage sends JSON text through the relay, a string staying a JS
     const context = newWindow((t) => sent.push(t));
     vm.runInContext('chrome.webview.postMessage("qmt-webbrowser-clicked"); chrome.webview.postMessage({id: 1, data: [1.5]});', context);
     assert.deepStrictEqual(sent, ['"qmt-webbrowser-clicked"', '{"id":1,"data":[1.5]}']);
+});
+
+test('relay: messages wait for the key, then go in order; a relay never started sends nothing', () => {
+    const sent = [];
+    const target = new EventTarget();
+    const context = {JSON, CustomEvent, addEventListener: target.addEventListener.bind(target),
+        dispatchEvent: target.dispatchEvent.bind(target), webkit: {messageHandlers: {qmt: {postMessage: (t) => sent.push(t)}}}};
+    context.window = context;
+    vm.createContext(context);
+    vm.runInContext(relayText, context);
+    vm.runInContext(shimText, context);
+    vm.runInContext('chrome.webview.postMessage({n: 1}); chrome.webview.postMessage({n: 2});', context);
+    assert.deepStrictEqual(sent, [], 'a popup: our scripts, but no key');
+    vm.runInContext('__velmoraRelay.start("k"); chrome.webview.postMessage({n: 3});', context);
+    assert.deepStrictEqual(sent, ['k\n{"n":1}', 'k\n{"n":2}', 'k\n{"n":3}']);
 });
 
 test('shim: a frame without the relay posts nothing, and the relay takes only text', () => {

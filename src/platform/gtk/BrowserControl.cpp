@@ -8,6 +8,8 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <random>
 #include <string_view>
 
 namespace Velmora::Platform {
@@ -60,6 +62,18 @@ WebKitWebsiteDataManager* NewDataManager(const std::string& folder) {
 
 bool HasControl(guint state) { return (state & GDK_CONTROL_MASK) != 0; }
 
+// 128 random bits in hex: the main view's relay key.
+std::string NewRelayKey() {
+    std::random_device random;
+    std::string key;
+    for (int i = 0; i < 4; ++i) {
+        char word[9];
+        std::snprintf(word, sizeof word, "%08x", static_cast<unsigned>(random()));
+        key += word;
+    }
+    return key;
+}
+
 } // namespace
 
 // The context's scheme callback outlives nothing of ours: the control clears the pointer before
@@ -69,7 +83,7 @@ struct TWebKitBrowserControl::SchemeRoute {
 };
 
 TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const std::string& DataFolder)
-    : FHooks(std::move(Hooks)) {
+    : FHooks(std::move(Hooks)), FRelayKey(NewRelayKey()) {
     GObjectPtr<WebKitWebsiteDataManager> data{NewDataManager(DataFolder)};
     FContext.reset(webkit_web_context_new_with_website_data_manager(data.get()));
     const std::string scheme = Shared::ToUtf8(AppScheme().Name);
@@ -216,9 +230,15 @@ void TWebKitBrowserControl::ScriptMessage(WebKitUserContentManager*, WebKitJavas
     auto* self = static_cast<TWebKitBrowserControl*>(data);
     if (!self->OnWebMessageReceived) return;
     JSCValue* value = webkit_javascript_result_get_js_value(result);
-    // The shim posts the JSON text itself; anything else posted to the handler is turned into it.
-    GCharPtr json{jsc_value_is_string(value) ? jsc_value_to_string(value) : jsc_value_to_json(value, 0)};
-    if (json) self->OnWebMessageReceived(Shared::FromUtf8(json.get()), self->Source());
+    // The relay posts the main view's key, a line break and the message's JSON text; anything
+    // else (a popup's relay, which has no key) runs nothing.
+    if (!jsc_value_is_string(value)) return;
+    const GCharPtr text{jsc_value_to_string(value)};
+    const std::string_view posted(text.get());
+    if (!posted.starts_with(self->FRelayKey) || posted.size() <= self->FRelayKey.size() ||
+        posted[self->FRelayKey.size()] != '\n')
+        return;
+    self->OnWebMessageReceived(Shared::FromUtf8(posted.substr(self->FRelayKey.size() + 1)), self->Source());
 }
 
 GtkWidget* TWebKitBrowserControl::Create(WebKitWebView* view, WebKitNavigationAction* action, gpointer data) {
@@ -290,7 +310,18 @@ gboolean TWebKitBrowserControl::Scroll(GtkWidget*, GdkEventScroll* event, gpoint
 
 void TWebKitBrowserControl::LoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
     auto* self = static_cast<TWebKitBrowserControl*>(data);
+    if (event == WEBKIT_LOAD_COMMITTED) self->StartRelay();
     if (event == WEBKIT_LOAD_FINISHED && self->FHooks.NavigationCompleted) self->FHooks.NavigationCompleted();
+}
+
+void TWebKitBrowserControl::StartRelay() {
+    // Into the relay's world of this view's new document only: popups share our scripts but
+    // never get the key. The relay keeps what the page posted before this arrives.
+    const std::string script = "(window.__velmoraRelay = window.__velmoraRelay || {key: null, queue: []});"
+                               "if (window.__velmoraRelay.start) window.__velmoraRelay.start('" +
+                               FRelayKey + "'); else window.__velmoraRelay.key = '" + FRelayKey + "';";
+    webkit_web_view_evaluate_javascript(FView.get(), script.data(), static_cast<gssize>(script.size()), RelayWorld,
+                                        nullptr, nullptr, nullptr, nullptr);
 }
 
 gboolean TWebKitBrowserControl::LoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*, gpointer data) {

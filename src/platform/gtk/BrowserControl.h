@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace Velmora::Platform {
@@ -79,6 +80,8 @@ private:
     void ConnectPageSignals(WebKitWebView* view);
     void Evaluate(const std::string& script);
     void ZoomBy(double factor);
+    // Hands the relay of the main view's new document its key.
+    void StartRelay();
 
     TBrowserControlHooks FHooks;
     GObjectPtr<WebKitWebContext> FContext;
@@ -88,6 +91,7 @@ private:
     std::unique_ptr<TWebKitPopupWindows> FPopups;
     std::map<TBrowserSetting, bool> FSettings;
     std::vector<Shared::Text> FFilters;
+    std::string FRelayKey; // what the relay of our own view adds to each message
     bool FCreated = false;
 };
 

@@ -1,8 +1,6 @@
 // WebKitGTK: the browser's own popup windows (see WebKitPopupWindows.h).
 #include "platform/gtk/WebKitPopupWindows.h"
 
-#include "platform/gtk/GtkHandles.h"
-
 #include <algorithm>
 
 namespace Velmora::Platform {
@@ -27,12 +25,9 @@ TWebKitPopupWindows::~TWebKitPopupWindows() {
 }
 
 GtkWidget* TWebKitPopupWindows::Create(WebKitWebView* Opener) {
-    // The opener's process and session, but a content manager of its own: none of our scripts and
-    // no message handler, so a popup cannot reach the bridge.
-    GObjectPtr<WebKitUserContentManager> content{webkit_user_content_manager_new()};
-    GtkWidget* view =
-        GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", Opener, "user-content-manager", content.get(),
-                                "settings", webkit_web_view_get_settings(Opener), nullptr));
+    // The engine gives a related view the opener's scripts too; its relay is never started, so
+    // nothing it posts reaches the host.
+    GtkWidget* view = webkit_web_view_new_with_related_view(Opener);
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), PopupWidth, PopupHeight);
     // The window takes the view's floating reference; the engine only borrows the widget.
