@@ -60,6 +60,7 @@ Text TBrowserForm::StartupScript() const {
 
 void TBrowserForm::EdgeBrowserCreateWebViewCompleted(bool Succeeded) {
     if (!Succeeded || EdgeBrowser == nullptr) return;
+    FWebViewCreated = true;
     EdgeBrowser->AddScriptToExecuteOnDocumentCreated(StartupScript());
     using Platform::TBrowserSetting;
     const std::array<std::pair<TBrowserSetting, bool>, 7> settings{{

@@ -43,6 +43,9 @@ public:
     bool HandleRequests = false;                      // answer resource requests
     Platform::TBrowserControl* EdgeBrowser = nullptr; // the view's control; not owned
 
+    // The web view exists: its creation completed successfully.
+    bool WebViewCreated() const { return FWebViewCreated; }
+
     // The text registered to run in every document: each piece after one carriage return.
     Text StartupScript() const;
 
@@ -75,6 +78,7 @@ public:
 
 private:
     TStartProcess FStartProcess;
+    bool FWebViewCreated = false;
 };
 
 // The parameter text of a further window: the application identifier and the URI, each quoted

@@ -93,6 +93,9 @@ Text TMainForm::StartPageURL() const {
 void TMainForm::Show() { FWindow->Show(); }
 
 bool TMainForm::FormCloseQuery() {
+    // Without a web view there is no page to ask (the loader or the runtime is missing, or the
+    // creation failed): the user may close the window.
+    if (!FBrowserForm->WebViewCreated()) return true;
     const bool canClose = FCanClose;
     // Asked on every request, also once approved: the page's handler runs after this answer.
     FBrowserExternalModule->ExecuteBridgeEvent(CloseQueryEvent);

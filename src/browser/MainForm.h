@@ -37,7 +37,7 @@ public:
 private:
     void FormCreate();
     // The answer to a close request: FCanClose, after asking the page through its
-    // onCloseQuery event (on every request).
+    // onCloseQuery event (on every request); true while no web view exists.
     bool FormCloseQuery();
     // The main window has closed: the application ends.
     void FormClose();

@@ -1,6 +1,6 @@
 #include "payload/PayloadReader.h"
 
-#include "platform/LocalTimeZone.h"
+#include "payload/ZipTimeZone.h"
 #include "shared/UniqueHandle.h"
 
 #include <zip.h>
@@ -45,44 +45,38 @@ void FoldAscii(std::string& name) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
 }
 
-// The deflate format expands at most about 1032-fold; a larger declared size is a forgery and
-// must not decide how much memory we set aside before any byte has arrived.
-constexpr std::uint64_t MaxDeflateRatio = 1032;
-
-std::uint64_t ExpectedSize(const zip_stat_t& stat) {
+// The room set aside before the first byte arrives: the declared size, but never more than the
+// archive holds. Sizes come from files we did not write: a forged claim must not decide how much
+// memory is taken; room beyond it grows only with the bytes that actually arrive.
+std::uint64_t InitialRoom(const zip_stat_t& stat, std::uint64_t archiveSize) {
     if (!(stat.valid & ZIP_STAT_SIZE)) return 0;
-    if (!(stat.valid & ZIP_STAT_COMP_SIZE)) return 0;
-    const bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
-    const std::uint64_t bound =
-        stored ? stat.comp_size
-               : (stat.comp_size > UINT64_MAX / MaxDeflateRatio ? UINT64_MAX : stat.comp_size * MaxDeflateRatio);
-    return std::min(stat.size, bound);
+    std::uint64_t room = std::min(stat.size, archiveSize);
+    if (stat.valid & ZIP_STAT_COMP_SIZE) {
+        const bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
+        if (stored) room = std::min(room, stat.comp_size);
+    }
+    return room;
 }
 
 // Reads the entry to its end straight into target. zip_fread must be called until it returns 0:
 // only the read that meets the end checks the CRC. Whatever arrived before a failure stays.
-void ReadToEnd(zip_file_t* entry, std::uint64_t expected, Bytes& target) {
+void ReadToEnd(zip_file_t* entry, std::uint64_t initialRoom, Bytes& target) {
+    constexpr std::size_t MinimumGrowth = 64 * 1024;
     const std::size_t start = target.size();
-    std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(expected, target.max_size() - start));
+    const std::size_t limit = target.max_size() - start;
+    std::size_t room = static_cast<std::size_t>(std::min<std::uint64_t>(initialRoom, limit));
     target.resize(start + room);
     std::size_t filled = 0;
     for (;;) {
-        zip_int64_t n;
-        if (filled < room) {
-            n = zip_fread(entry, target.data() + start + filled, room - filled);
-            if (n > 0) filled += static_cast<std::size_t>(n);
-        } else {
-            // The final read that meets the end; bytes beyond the declared size are kept too.
-            std::array<std::uint8_t, 4096> more;
-            n = zip_fread(entry, more.data(), more.size());
-            if (n > 0) {
-                target.resize(start + filled);
-                target.insert(target.end(), more.begin(), more.begin() + n);
-                filled += static_cast<std::size_t>(n);
-                room = filled;
-            }
+        if (filled == room) {
+            // Full: the read that meets the end comes next, or more data than declared.
+            if (room == limit) break;
+            room = std::min(limit, room + std::max(room, MinimumGrowth));
+            target.resize(start + room);
         }
+        const zip_int64_t n = zip_fread(entry, target.data() + start + filled, room - filled);
         if (n <= 0) break;
+        filled += static_cast<std::size_t>(n);
     }
     target.resize(start + filled);
 }
@@ -136,9 +130,8 @@ void TPayloadReader::SetPassword(std::string_view password) {
 }
 
 void TPayloadReader::Attach(Bytes archive) {
-    // Reading the directory converts every entry's time with mktime, which is costly until the
-    // local time zone is settled.
-    Platform::SettleLocalTimeZone();
+    // Reading the directory converts every entry's time.
+    const TZipTimeZone zone;
     FImpl->Detach();
     // libzip takes zero bytes for a new, empty archive; as a payload they are no archive at all.
     if (archive.empty()) throw EPayloadError("the payload is empty: not a ZIP archive");
@@ -175,10 +168,12 @@ void TPayloadReader::ExtractToStream(TextView Name, Bytes& Target) const {
     const int index = FindEntry(Name);
     const auto stat = FImpl->Stat(index);
     if (!stat) return;
-    // Opening checks the password against the encryption header: a wrong one yields nothing.
+    // Opening checks the password against the encryption header (by the entry's time, converted
+    // back): a wrong one yields nothing.
+    const TZipTimeZone zone;
     const TEntryPtr entry(zip_fopen_index(FImpl->FZip.get(), static_cast<zip_uint64_t>(index), 0));
     if (!entry) return;
-    ReadToEnd(entry.get(), ExpectedSize(*stat), Target);
+    ReadToEnd(entry.get(), InitialRoom(*stat, FImpl->FArchive.size()), Target);
 }
 
 int TPayloadReader::EntryCount() const {

@@ -29,6 +29,13 @@ struct TStartupValues {
     std::vector<Text> Arguments; // command line without the program name
 };
 
+// An ID start-up can use: it names the user data folder that provisioning deletes with all it
+// holds and the single-instance lock, so it must name one folder of its own on every platform:
+// not empty after trimming, not "." or "..", no path separator, no character a file system
+// refuses (control characters and <>:"/\|?*), and no trailing dot or blank (Windows drops them,
+// which would make "..." mean "..").
+bool IsUsableAppId(TextView appId);
+
 // A further window of a running application: exactly two arguments, the first the identifier.
 bool IsFurtherWindowCommandLine(const std::vector<Text>& arguments, TextView appId);
 // The first argument is the identifier: no password prompt.

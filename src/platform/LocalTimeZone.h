@@ -1,10 +1,18 @@
-// The process's local time zone, settled once so that converting many file times (every entry
-// of the payload's directory) does not consult the system's zone data again on each call.
+// The C library's time zone while ZIP file times are converted. libzip turns an entry's DOS time
+// into a time_t and back through the local zone (the check byte of an encrypted entry depends on
+// it): in UTC that round trip is exact for every date, where a local zone's gaps would move it,
+// and it reads no zone data for each entry. The caller switches back at once, so pages and the
+// programs they start see the user's own zone.
 #pragma once
+
+#include <optional>
+#include <string>
 
 namespace Velmora::Platform {
 
-// Keeps the same local time; only makes later conversions cheap. Safe to call repeatedly.
-void SettleLocalTimeZone();
+// Puts the process's zone on UTC; returns what TZ held (none: it was unset).
+std::optional<std::string> SwitchTimeZoneToUtc();
+// Puts TZ back as it was and re-reads the zone.
+void RestoreTimeZone(const std::optional<std::string>& Previous);
 
 } // namespace Velmora::Platform

@@ -56,7 +56,9 @@ bool LoadExeZip(TStartupValues& values) {
     values.AppName = settings.Name();
     values.AppDirName = settings.DirName();
     values.IndexHtml = settings.IndexHtml();
-    if (values.AppID.empty() || values.AppName.empty() || values.AppDirName.empty()) return false;
+    // An ID that names no folder of its own ends start-up as a missing one does: it names the
+    // folder that provisioning deletes.
+    if (!IsUsableAppId(values.AppID) || values.AppName.empty() || values.AppDirName.empty()) return false;
 
     const Text theme = settings.Theme();
     if (theme != Shared::PlatformThemeName) Shared::TStylesUtils::TrySetStyle(theme, true);

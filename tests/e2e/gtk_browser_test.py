@@ -11,6 +11,7 @@ import http.server
 import json
 import os
 import struct
+import subprocess
 import sys
 import threading
 import time
@@ -90,13 +91,13 @@ class BrowserTest(unittest.TestCase):
             proc.stderr.close()
         self.workdir.__exit__(None, None, None)
 
-    def start_app(self, extra_ini=""):
+    def start_app(self, extra_ini="", wrapper=()):
         ini = "[App]\nID=%s\nName=%s\nDirName=app\nDynamicAppTitle=1\n%s" % (APP_ID, APP_NAME, extra_ini)
         exe = harness.pack_app(self.dir, ini, fixture_files())
         with open(os.path.join(self.dir, "beside.txt"), "w") as f:
             f.write("from beside the executable\n")
         started = time.time()
-        proc = harness.start(exe, env=self.env)
+        proc = harness.start(*wrapper, exe, env=self.env)
         self.procs.append(proc)
         return proc, started
 
@@ -212,6 +213,26 @@ class BrowserTest(unittest.TestCase):
             title, _ = self.title_of(proc, ("WEB ",))
             self.assertIsNotNone(title, "the web page never reported; stderr:\n%s" % self.stderr_tail(proc))
             self.assertEqual(json.loads(title[len("WEB "):]), {"probe": "error", "hello": "2023.3"})
+
+    def test_pages_see_the_users_own_time_zone(self):
+        # A machine set to Europe/Berlin through /etc/localtime (an overlay in a private mount
+        # namespace), with TZ unset: what the payload reader does to the zone must not reach pages.
+        upper, work = os.path.join(self.dir, "etc-upper"), os.path.join(self.dir, "etc-work")
+        os.makedirs(upper)
+        os.makedirs(work)
+        setup = ("mount -t overlay overlay -o lowerdir=/etc,upperdir=%s,workdir=%s /etc && "
+                 "ln -sf /usr/share/zoneinfo/Europe/Berlin /etc/localtime" % (upper, work))
+        probe = subprocess.run(["unshare", "--mount", "--propagation", "private", "sh", "-c", setup + " && date +%Z"],
+                               capture_output=True, text=True)
+        if probe.returncode != 0 or probe.stdout.strip() not in ("CET", "CEST"):
+            self.skipTest("no private mount namespace here: %s" % probe.stderr.strip())
+        wrapper = ("env", "-u", "TZ", "unshare", "--mount", "--propagation", "private", "sh", "-c",
+                   setup + ' && exec "$0" "$@"')
+        proc, _ = self.start_app("IndexHtml=zone.html\n", wrapper=wrapper)
+        title, _ = self.title_of(proc, ("ZONE ",))
+        self.assertIsNotNone(title, "the page never reported; stderr:\n%s" % self.stderr_tail(proc))
+        self.assertEqual(json.loads(title[len("ZONE "):]),
+                         {"name": "Europe/Berlin", "winterOffset": -60, "summerOffset": -120})
 
     @staticmethod
     def stderr_tail(proc):

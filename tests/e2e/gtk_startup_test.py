@@ -173,6 +173,17 @@ class StartupTest(unittest.TestCase):
         self.assert_silent_end(self.start(exe))
         self.assertEqual(os.listdir(self.data), [])
 
+    def test_ids_that_name_no_folder_of_their_own_end_silently_and_touch_nothing(self):
+        # The user data folder is below $XDG_DATA_HOME: ".." would name the data home's parent.
+        marker = os.path.join(self.data, "keep.txt")
+        with open(marker, "w") as f:
+            f.write("the user's own file\n")
+        for app_id in (".", "..", "  ", "a/../..", "x\\y", "app."):
+            with self.subTest(id=app_id):
+                exe = self.pack_unchecked("[App]\nID=%s\nName=Id Test\nDirName=app\n" % app_id)
+                self.assert_silent_end(self.start(exe))
+                self.assertEqual(os.listdir(self.data), ["keep.txt"])
+
     def test_single_instance_and_further_windows(self):
         exe = self.pack("[App]\nID=%s\nName=Single Test\nDirName=app\n" % APP_ID)
         first = self.start(exe)

@@ -104,7 +104,7 @@ class App:
     """One packed app with the stand-in as its loader, started once; the id is unique per run so
     that the loader library is extracted afresh."""
 
-    def __init__(self, work, suffix, **keys):
+    def __init__(self, work, suffix, extra_env=None, **keys):
         self.id = "com.velmora.e2e.browser.%d.%s" % (os.getpid(), suffix)
         self.name = "E2E Browser %s" % suffix
         ini = "[App]\nID=%s\nName=%s\nDirName=app\n" % (self.id, self.name)
@@ -119,11 +119,15 @@ class App:
             "my page.html": SPACED_HTML,
         }, name=suffix)
         self.log = BrowserLog(os.path.join(work, "browser-" + suffix))
-        env = {"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91", "VELMORA_TEST_BROWSER_DIR": h.host(self.log.folder)}
+        env = {"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91", "VELMORA_TEST_BROWSER_DIR": h.host(self.log.folder),
+               **(extra_env or {})}
         self.proc = h.start(self.exe, env=env)
         try:
-            _, navigate = self.log.wait(lambda r: r.get("call") == "Navigate", proc=self.proc)
-            self.pid = navigate["pid"]
+            _, first = self.log.wait(lambda r: r.get("call") in ("Navigate", "CreateCoreWebView2Environment")
+                                     or r.get("event") == "load", proc=self.proc)
+            self.pid = first["pid"]
+            if not (extra_env or {}).get("VELMORA_TEST_CREATION_FAILS"):
+                self.log.wait(lambda r: r.get("call") == "Navigate", proc=self.proc)
             self.window = h.wait_window("^%s$" % self.name, proc=self.proc)
             if self.window is None:
                 raise AssertionError("the main window did not show")
@@ -316,6 +320,19 @@ class StaticTitleTest(unittest.TestCase):
                 time.sleep(0.5)
                 self.assertEqual(h.window_name(app.window), app.name)
                 self.assertEqual(h.find_windows("^Not the caption$"), [])
+            finally:
+                app.end()
+
+
+class NoWebViewTest(unittest.TestCase):
+    def test_a_window_without_a_web_view_closes_on_request(self):
+        with h.Workdir() as work:
+            app = App(work, "noview", extra_env={"VELMORA_TEST_CREATION_FAILS": "1"})
+            try:
+                h.key(app.window, "alt+F4")
+                code = h.wait_exit(app.proc, 15)
+                self.assertEqual(code, 0, "the window did not close without a web view")
+                self.assertFalse(calls(app.log.records(), "Navigate"), "a web view was created after all")
             finally:
                 app.end()
 

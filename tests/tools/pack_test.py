@@ -139,7 +139,9 @@ class PackTest(unittest.TestCase):
 
     def test_refusals_leave_no_output(self):
         bad_inis = {"no ID": "[App]\nName=n\nDirName=d\n", "empty Name": "[App]\nID=i\nName=\nDirName=d\n",
-                    "no DirName": "[App]\nID=i\nName=n\n", "no section": "ID=i\nName=n\nDirName=d\n"}
+                    "no DirName": "[App]\nID=i\nName=n\n", "no section": "ID=i\nName=n\nDirName=d\n",
+                    "ID ..": "[App]\nID=..\nName=n\nDirName=d\n", "ID with a slash": "[App]\nID=a/b\nName=n\nDirName=d\n",
+                    "blank ID": "[App]\nID= \t\nName=n\nDirName=d\n"}
         for label, text in bad_inis.items():
             with self.subTest(ini=label):
                 with open(os.path.join(self.app, "qmt.ini"), "w") as f:

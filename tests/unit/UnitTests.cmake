@@ -4,7 +4,7 @@ velmora_add_test(unit_strings LABEL unit LIBS velmora_base velmora_json
           unit/shared/MimeTypesTest.cpp)
 
 velmora_add_test(unit_settings LABEL unit LIBS velmora_base
-  SOURCES unit/payload/ProjectSettingsTest.cpp)
+  SOURCES unit/payload/ProjectSettingsTest.cpp unit/payload/StartupValuesTest.cpp)
 
 velmora_add_test(unit_payload LABEL unit LIBS velmora_base
   SOURCES unit/payload/ExeUtilsTest.cpp unit/payload/PayloadReaderTest.cpp)

@@ -7,6 +7,7 @@
 #include "payload/ExeUtils.h"
 #include "payload/PayloadReader.h"
 #include "payload/ProjectSettings.h"
+#include "payload/StartupValues.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,6 +55,10 @@ TProjectSettings LoadSettings(const fs::path& iniPath) {
     for (const auto& [key, value] : required)
         if (value.empty())
             throw EPackError(QuotePath(iniPath) + ": the key '" + key + "' of section [App] is missing or empty");
+    if (!Runtime::IsUsableAppId(settings.ID()))
+        throw EPackError(QuotePath(iniPath) + ": the ID '" + ToUtf8(settings.ID()) +
+                         "' names no folder of its own (no path separators, no <>:\"|?* or control characters, not . "
+                         "or .., no trailing dot or blank)");
     return settings;
 }
 

@@ -1,4 +1,4 @@
-// POSIX: settles the time zone through the TZ environment variable.
+// POSIX: the zone through the TZ variable and tzset; "UTC0" needs no zone file.
 #include "platform/LocalTimeZone.h"
 
 #include <cstdlib>
@@ -6,10 +6,17 @@
 
 namespace Velmora::Platform {
 
-void SettleLocalTimeZone() {
-    // With TZ unset, glibc's mktime checks /etc/localtime again on every call. Naming that same
-    // file keeps the local time and lets the C library read it once.
-    if (std::getenv("TZ") == nullptr) setenv("TZ", ":/etc/localtime", 0);
+std::optional<std::string> SwitchTimeZoneToUtc() {
+    std::optional<std::string> previous;
+    if (const char* tz = std::getenv("TZ")) previous = tz;
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    return previous;
+}
+
+void RestoreTimeZone(const std::optional<std::string>& Previous) {
+    if (Previous) setenv("TZ", Previous->c_str(), 1);
+    else unsetenv("TZ");
     tzset();
 }
 

@@ -4,6 +4,7 @@
 //
 // The browser counts as installed when the environment variable VELMORA_TEST_WEBVIEW2_VERSION
 // holds a version; unset or empty means no runtime (the version query fails with no string).
+// VELMORA_TEST_CREATION_FAILS set: the environment's creation fails, as with a broken runtime.
 #include "CallLog.h"
 #include "ComObject.h"
 #include "Environment.h"
@@ -57,6 +58,8 @@ HRESULT CreateEnvironment(JsonObject record, ICoreWebView2CreateCoreWebView2Envi
     HRESULT result = handler ? ApartmentError() : E_POINTER;
     const std::wstring version = InstalledVersion();
     if (SUCCEEDED(result) && version.empty()) result = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    if (SUCCEEDED(result) && GetEnvironmentVariableW(L"VELMORA_TEST_CREATION_FAILS", nullptr, 0) != 0)
+        result = E_ACCESSDENIED;
     std::shared_ptr<UiQueue> queue;
     if (SUCCEEDED(result)) {
         queue = std::make_shared<UiQueue>();

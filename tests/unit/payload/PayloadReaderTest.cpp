@@ -1,7 +1,11 @@
 #include "payload/PayloadReader.h"
 
+#include "support/ScopedTimeZone.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -169,6 +173,50 @@ TEST(PayloadExtract, DamagedEntryKeepsWhatCameBeforeTheFailure) {
         Bytes settings;
         reader.ExtractToStream(SettingsEntryName, settings);
         EXPECT_EQ(settings, TreeFile(SettingsEntryName));
+    }
+}
+
+// A stored entry claiming 4 GiB in a file of a few kilobytes: the room taken follows the bytes
+// present, not the claim.
+TEST(PayloadExtract, ForgedSizesTakeNoMoreMemoryThanTheArchiveHolds) {
+    Bytes archive = ReadBytes(Fixture(u"stored_plain.zip"));
+    const std::string name = "app/index.html";
+    // Every header of the entry, local and central, gets the forged sizes.
+    for (std::size_t at = 0; at + 46 < archive.size(); ++at) {
+        const std::uint32_t sig = archive[at] | archive[at + 1] << 8 | archive[at + 2] << 16 |
+                                  static_cast<std::uint32_t>(archive[at + 3]) << 24;
+        const bool local = sig == 0x04034B50, central = sig == 0x02014B50;
+        if (!local && !central) continue;
+        const std::size_t nameAt = at + (local ? 30 : 46), sizesAt = at + (local ? 18 : 20);
+        if (std::string(archive.begin() + nameAt, archive.begin() + nameAt + name.size()) != name) continue;
+        for (std::size_t i = 0; i < 8; ++i) archive[sizesAt + i] = i % 4 == 3 ? 0xFF : (i % 4 == 0 ? 0 : 0xFF);
+    }
+    TPayloadReader reader;
+    reader.Attach(archive);
+    ASSERT_GE(reader.FindEntry(FromUtf8(name)), 0);
+    EXPECT_GT(reader.EntrySize(reader.FindEntry(FromUtf8(name))), 4'000'000'000);
+    Bytes stream;
+    reader.ExtractToStream(FromUtf8(name), stream);
+    EXPECT_LE(stream.capacity(), 2 * archive.size() + 64 * 1024) << "room taken for a forged size";
+    EXPECT_LE(stream.size(), archive.size());
+}
+
+// Entries dated in a spring-forward gap (02:30 on 2023-03-12, which New York skips) decrypt
+// whatever the reader's zone (their check bytes are the time's, not the CRC's); the zone is the
+// user's own again afterwards.
+TEST(PayloadExtract, EntriesOfAnyDateDecryptInAnyZone) {
+    // POSIX forms, which the C runtimes of both platforms read; EST5EDT follows the US rules.
+    for (const char* zone : {"EST5EDT", "CET-1CEST,M3.5.0,M10.5.0/3", "UTC0"}) {
+        SCOPED_TRACE(zone);
+        Velmora::Tests::ScopedTimeZone tz(zone);
+        TPayloadReader reader;
+        Open(reader, u"dst_gap_encrypted.zip");
+        for (const Text& name : TreeFiles) {
+            Bytes stream;
+            reader.ExtractToStream(name, stream);
+            EXPECT_EQ(stream, TreeFile(name)) << ToUtf8(name);
+        }
+        EXPECT_STREQ(std::getenv("TZ"), zone);
     }
 }
 
