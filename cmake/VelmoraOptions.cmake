@@ -1,5 +1,10 @@
 # Compiler settings shared by every target of ours.
-if(VELMORA_SANITIZE)
+if(VELMORA_FUZZ)
+  # Every library is instrumented for the fuzzer's coverage; the targets add its main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(VELMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()

@@ -59,7 +59,7 @@ def main():
             elif target[0] == "platform" and len(target) > 2:
                 problems.append(f"{rel}: portable code includes platform code {name}")
 
-    for folder in ("src", "tests", "tools", "bench"):
+    for folder in ("src", "tests", "tools", "bench", "fuzz"):
         for path in sources(ROOT / folder):
             for match in CONDITIONAL.finditer(path.read_text(encoding="utf-8")):
                 line = path.read_text(encoding="utf-8")[: match.start()].count("\n") + 1

@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev
-  python3 zip unzip clang-format
+  python3 zip unzip clang-format clang-14 libclang-rt-14-dev
   libzip-dev zlib1g-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

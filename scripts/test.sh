@@ -33,6 +33,9 @@ trap cleanup EXIT
 
 status=0
 logs=$(mktemp -d)
+echo "== fuzz (smoke run)"
+bash scripts/fuzz.sh 10 2>&1 | tee "$logs/fuzz.txt" || status=1
+
 echo "== test linux"
 ctest --preset linux -j "$jobs" 2>&1 | tee "$logs/linux.log" || status=1
 
@@ -50,6 +53,10 @@ for log in "$logs"/*.log; do
   bad=$(sed -E 's/.*, ([0-9]+) tests failed.*/\1/' <<<"$line")
   passed=$((passed + total - bad)) failed=$((failed + bad))
 done
+# Each fuzz target counts as one test.
+fuzz_ok=$(grep -c '^fuzz .*: ok' "$logs/fuzz.txt" || true)
+fuzz_failed=$(grep -c '^fuzz .*: FAILED' "$logs/fuzz.txt" || true)
+passed=$((passed + fuzz_ok)) failed=$((failed + fuzz_failed))
 [ "$failed" -eq 0 ] || status=1
 echo "$passed passed, $failed failed"
 exit $status

@@ -46,41 +46,44 @@ bool ReadRegularFile(TextView name, Bytes& content) {
 
 } // namespace
 
+std::optional<TResourceSources> DeriveResourceSources(TextView Uri, TextView AppDirName, TextView AppDirPath,
+                                                      const Platform::TAppScheme& Scheme) {
+    if (!StartsWithAscii(Uri, Scheme.Prefix)) return std::nullopt;
+    // A prefix written in other letter case passes the test above but is not removed here: the
+    // URI stays whole and names no app file, so the browser handles it.
+    const Text remainder = ReplaceAll(Uri, Scheme.Prefix, u"");
+    TResourceSources sources;
+    const Text path = RequestPath(remainder);
+    sources.MimeType = MimeTypeOf(path);
+    if (!AppDirName.empty()) sources.PayloadEntry.assign(AppDirName).append(u"/").append(path);
+    sources.BesideExecutable.assign(AppDirPath).append(path);
+    for (char16_t& c : sources.BesideExecutable)
+        if (c == u'/') c = Scheme.PathDelimiter;
+    sources.AbsolutePath.assign(Scheme.AbsoluteRoot).append(remainder);
+    return sources;
+}
+
 std::optional<Platform::TWebResourceResponse> AnswerWebResourceRequest(TextView Uri, const TPayloadReader* ExeZip,
                                                                        TextView AppDirName, TextView AppDirPath,
                                                                        bool HandleRequests,
                                                                        const Platform::TAppScheme& Scheme) {
-    if (!HandleRequests || !StartsWithAscii(Uri, Scheme.Prefix)) return std::nullopt;
-    // A prefix written in other letter case passes the test above but is not removed here: the
-    // URI stays whole and names no app file, so the browser handles it.
-    const Text remainder = ReplaceAll(Uri, Scheme.Prefix, u"");
-    const Text path = RequestPath(remainder);
+    if (!HandleRequests) return std::nullopt;
+    const std::optional<TResourceSources> sources = DeriveResourceSources(Uri, AppDirName, AppDirPath, Scheme);
+    if (!sources) return std::nullopt;
 
     Platform::TWebResourceResponse response;
     const auto answer = [&response]() -> std::optional<Platform::TWebResourceResponse> {
         response.Headers.assign(u"Content-Type: ").append(response.MimeType).append(u"; charset=utf-8");
         return std::move(response);
     };
-    response.MimeType = MimeTypeOf(path);
+    response.MimeType = sources->MimeType;
 
-    if (!AppDirName.empty() && ExeZip != nullptr) {
-        Text entry(AppDirName);
-        entry.append(u"/").append(path);
-        if (ExeZip->FindEntry(entry) >= 0) {
-            ExeZip->ExtractToStream(entry, response.Content); // straight into the answer's buffer
-            return answer();
-        }
+    if (!sources->PayloadEntry.empty() && ExeZip != nullptr && ExeZip->FindEntry(sources->PayloadEntry) >= 0) {
+        ExeZip->ExtractToStream(sources->PayloadEntry, response.Content); // straight into the answer's buffer
+        return answer();
     }
-
-    Text besideExe(AppDirPath);
-    besideExe.append(path);
-    for (char16_t& c : besideExe)
-        if (c == u'/') c = Scheme.PathDelimiter;
-    if (ReadRegularFile(besideExe, response.Content)) return answer();
-
-    Text absolute(Scheme.AbsoluteRoot);
-    absolute.append(remainder);
-    if (ReadRegularFile(absolute, response.Content)) return answer();
+    if (ReadRegularFile(sources->BesideExecutable, response.Content)) return answer();
+    if (ReadRegularFile(sources->AbsolutePath, response.Content)) return answer();
     return std::nullopt;
 }
 

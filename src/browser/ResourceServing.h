@@ -13,6 +13,20 @@ namespace Velmora::Shared {
 
 class TPayloadReader;
 
+// Where a request of the app scheme is looked for, in this order, and the type it is answered with.
+struct TResourceSources {
+    Text PayloadEntry;     // the app's folder, "/" and the path; empty without an app folder
+    Text BesideExecutable; // the executable's folder and the path, separators the platform's
+    Text AbsolutePath;     // the scheme's absolute root and the rest of the URI
+    Text MimeType;
+};
+
+// The sources of Uri: the scheme's prefix removed wherever it occurs (exactly as written), the
+// query cut off, "%20" turned into a blank and no other escape decoded. None outside the scheme
+// (its prefix compared without regard to ASCII case).
+std::optional<TResourceSources> DeriveResourceSources(TextView Uri, TextView AppDirName, TextView AppDirPath,
+                                                      const Platform::TAppScheme& Scheme = Platform::AppScheme());
+
 // The response for Uri, or none when the browser is to handle the request itself: requests are
 // not handled, the URI is outside the scheme (its prefix compared without regard to ASCII
 // case), or no source has the file. AppDirName is the app's folder inside the payload, and
