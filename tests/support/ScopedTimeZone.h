@@ -2,24 +2,18 @@
 // the platform's own switch (platform/LocalTimeZone.h).
 #pragma once
 
-#include "platform/LocalTimeZone.h"
+#include "payload/ZipTimeZone.h"
 
-#include <optional>
 #include <string>
 
 namespace Velmora::Tests {
 
 class ScopedTimeZone {
 public:
-    explicit ScopedTimeZone(const std::string& zone) : FOld(Platform::SwitchTimeZoneToUtc()) {
-        Platform::RestoreTimeZone(zone);
-    }
-    ~ScopedTimeZone() { Platform::RestoreTimeZone(FOld); }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+    explicit ScopedTimeZone(const std::string& zone) { Platform::RestoreTimeZone(zone); }
 
 private:
-    std::optional<std::string> FOld;
+    Shared::TZipTimeZone FSaved; // keeps the zone before the test's and puts it back last
 };
 
 } // namespace Velmora::Tests

@@ -153,12 +153,7 @@ void TWin32BrowserView::Layout() {
 LRESULT TWin32BrowserView::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE: Layout(); return 0;
-        case WM_ERASEBKGND: {
-            RECT area{};
-            GetClientRect(hwnd, &area);
-            FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
-            return 1;
-        }
+        case WM_ERASEBKGND: return EraseWithFaceColor(hwnd, wParam);
         case WM_NCDESTROY:
             // Destroyed with the main window: nothing left for us to destroy.
             FWindow.release();

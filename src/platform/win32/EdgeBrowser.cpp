@@ -363,12 +363,7 @@ LRESULT TCustomEdgeBrowser::HandleMessage(HWND hwnd, UINT message, WPARAM wParam
         case WM_SETFOCUS:
             if (FController) Check(FController->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC));
             return 0;
-        case WM_ERASEBKGND: {
-            RECT area{};
-            GetClientRect(hwnd, &area);
-            FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
-            return 1;
-        }
+        case WM_ERASEBKGND: return EraseWithFaceColor(hwnd, wParam);
         case WM_NCDESTROY:
             // Destroyed with its parent: nothing left for us to destroy.
             FWindow.release();

@@ -22,6 +22,14 @@ const wchar_t* EnsureWindowClass(const TWindowClassInfo& info);
 // True when the window belongs to one of our classes.
 bool IsOurWindow(HWND hwnd);
 
+// The answer to WM_ERASEBKGND of a child that shows the dialog face colour until its content covers it.
+inline LRESULT EraseWithFaceColor(HWND hwnd, WPARAM dc) {
+    RECT area{};
+    GetClientRect(hwnd, &area);
+    FillRect(reinterpret_cast<HDC>(dc), &area, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+}
+
 // The window procedure of a class whose windows are created with a T* as lpParam. T provides
 // `LRESULT HandleMessage(HWND, UINT, WPARAM, LPARAM)`. The link is cut at WM_NCDESTROY, so an
 // object may be gone before its window.
