@@ -176,6 +176,24 @@ void TPayloadReader::ExtractToStream(TextView Name, Bytes& Target) const {
     ReadToEnd(entry.get(), InitialRoom(*stat, FImpl->FArchive.size()), Target);
 }
 
+std::int64_t TPayloadReader::ExtractToSink(TextView Name,
+                                           const std::function<void(const std::uint8_t*, std::size_t)>& Sink) const {
+    const int index = FindEntry(Name);
+    if (!FImpl->Stat(index)) return -1;
+    const TZipTimeZone zone;
+    const TEntryPtr entry(zip_fopen_index(FImpl->FZip.get(), static_cast<zip_uint64_t>(index), 0));
+    if (!entry) return -1;
+    std::array<std::uint8_t, 64 * 1024> piece;
+    std::int64_t total = 0;
+    for (;;) {
+        const zip_int64_t n = zip_fread(entry.get(), piece.data(), piece.size());
+        if (n < 0) return -1;
+        if (n == 0) return total;
+        Sink(piece.data(), static_cast<std::size_t>(n));
+        total += n;
+    }
+}
+
 int TPayloadReader::EntryCount() const {
     if (!FImpl->FZip) return 0;
     return static_cast<int>(std::clamp<zip_int64_t>(zip_get_num_entries(FImpl->FZip.get(), 0), 0, INT_MAX));

@@ -5,6 +5,8 @@
 
 #include "shared/Text.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -47,6 +49,10 @@ public:
     // Appends the entry's content to Target. A missing entry writes nothing; a decryption or
     // CRC failure is swallowed and leaves what was written before it.
     void ExtractToStream(TextView Name, Bytes& Target) const;
+    // The entry's content in pieces of at most 64 KiB, as they are read, so that memory does not
+    // grow with the entry. The number of bytes handed over, or -1 when the entry is missing or
+    // cannot be read to its end (a wrong password, a CRC or decompression failure).
+    std::int64_t ExtractToSink(TextView Name, const std::function<void(const std::uint8_t*, std::size_t)>& Sink) const;
 
     // Listing (velmora-pack list).
     int EntryCount() const;

@@ -75,6 +75,8 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 class BrowserTest(unittest.TestCase):
     def setUp(self):
+        if Display.current is not None:
+            Display.current.ensure_window_manager()
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
         data, run_dir = os.path.join(self.dir, "data"), os.path.join(self.dir, "run")

@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
 import harness  # noqa: E402
 from with_window_manager import forget_window_manager, window_manager_running  # noqa: E402
+import malformed_payloads as broken  # noqa: E402
 
 APP_ID = "org.velmora.e2e.startup"
 LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
@@ -23,6 +24,8 @@ LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, 
 
 class Display:
     """$DISPLAY, or a private Xvfb; openbox when no window manager runs. Stops what it started."""
+
+    current = None  # the display of this test run, for tests that check on its window manager
 
     def __init__(self):
         self.started = []
@@ -36,16 +39,24 @@ class Display:
             with os.fdopen(read) as f:
                 os.environ["DISPLAY"] = ":" + f.readline().strip()
             self.started.append(xvfb)
-        if not window_manager_running():
-            forget_window_manager()
-            self.started.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                                 stderr=subprocess.DEVNULL))
-            deadline = time.monotonic() + 10
-            while not window_manager_running() and time.monotonic() < deadline:
-                time.sleep(0.1)
+        Display.current = self
+        self.ensure_window_manager()
         return self
 
+    def ensure_window_manager(self):
+        """Starts openbox when no window manager runs (also when one has ended during the run:
+        close requests by Alt+F4 would go nowhere)."""
+        if window_manager_running():
+            return
+        forget_window_manager()
+        self.started.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                             stderr=subprocess.DEVNULL))
+        deadline = time.monotonic() + 10
+        while not window_manager_running() and time.monotonic() < deadline:
+            time.sleep(0.1)
+
     def __exit__(self, *exc):
+        Display.current = None
         for proc in reversed(self.started):
             proc.terminate()
             proc.wait(timeout=10)
@@ -183,6 +194,55 @@ class StartupTest(unittest.TestCase):
                 exe = self.pack_unchecked("[App]\nID=%s\nName=Id Test\nDirName=app\n" % app_id)
                 self.assert_silent_end(self.start(exe))
                 self.assertEqual(os.listdir(self.data), ["keep.txt"])
+
+    def test_malformed_payloads_end_start_up_cleanly(self):
+        ini = "[App]\nID=%s\nName=Broken Test\nDirName=app\n" % APP_ID
+        good = open(self.pack(ini), "rb").read()
+        runtime = open(harness.Tools.runtime, "rb").read()
+        payload = good[len(runtime):]
+        # What each start does: "box" the error box of an error start-up does not handle (the
+        # payload is no archive), "silent" no window at all (no readable settings), "window" the
+        # main window (the broken entries are not among those start-up reads).
+        cases = {
+            "truncated archive": (broken.truncated(payload), "box"),
+            "end record pointing outside the file": (broken.end_record_outside(payload), "box"),
+            # Stored data read past its real end fails its CRC; what came first is the settings.
+            "entry sizes larger than the file": (broken.sizes_forged(payload), "window"),
+            "wrong password": (broken.info_zip_archive(self.dir, ini, b"another-password"), "silent"),
+            "duplicate names": (broken.plain_archive([("qmt.ini", ini), ("qmt.ini", "[App]\nID=x\n"),
+                                                      ("app/index.html", "<title>dup</title>")]), "window"),
+            "names with .., / and \\": (broken.plain_archive([("../evil", "e"), ("/abs", "a"), ("\\back", "b"),
+                                                             ("qmt.ini", ini)]), "window"),
+            "deflate bomb": (broken.bomb_archive(ini), "window"),
+        }
+        for number, (label, (archive, outcome)) in enumerate(cases.items()):
+            with self.subTest(payload=label):
+                exe = os.path.join(self.dir, "broken-app-%d" % number)
+                with open(exe, "wb") as f:
+                    f.write(runtime + archive)
+                os.chmod(exe, 0o755)
+                proc = self.start(exe)
+                try:
+                    self.assert_start_up_outcome(proc, outcome)
+                finally:
+                    harness.stop(proc)  # one at a time: the single-instance lock would end the next
+
+    def assert_start_up_outcome(self, proc, outcome):
+        """silent: no window, exit 0; box: the error box, exit 1 once it is answered; window: the
+        main window shows."""
+        if outcome == "silent":
+            self.assert_silent_end(proc)
+        elif outcome == "box":
+            box = wait_for(lambda: windows(proc, "^Error$"))
+            self.assertTrue(box, "no error box")
+            keys(box[0], "Escape")
+            code = harness.wait_exit(proc, 30)
+            err = proc.stderr.read().decode(errors="replace")
+            self.assertEqual(code, 1, err[-2000:])  # an unhandled error ends with code 1
+            self.assertNotIn("Sanitizer", err)
+        else:
+            self.assertTrue(wait_for(lambda: main_windows(proc, "Broken Test")), "no main window")
+            self.assertIsNone(proc.poll())
 
     def test_single_instance_and_further_windows(self):
         exe = self.pack("[App]\nID=%s\nName=Single Test\nDirName=app\n" % APP_ID)

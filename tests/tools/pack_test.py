@@ -9,6 +9,10 @@ import tempfile
 import unittest
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
+from malformed_payloads import (bomb_archive, end_record_outside, info_zip_archive, plain_archive,  # noqa: E402
+                                sizes_forged, truncated)
+
 PASSWORD = b"t7fqw2hbz5mx8cgpl1vr6ynd0ska3je9xuqa"
 ARGS = None
 
@@ -171,6 +175,72 @@ class PackTest(unittest.TestCase):
                 self.assertRefused(pack(*args), needle)
         self.assertEqual(self.build().returncode, 0)
         self.assertRefused(pack("cat", host(self.out), "app\\index.html"), "no entry")
+
+    def test_malformed_payloads_get_one_line_answers_in_bounded_memory(self):
+        self.assertEqual(self.build().returncode, 0)
+        good = open(self.out, "rb").read()
+        image = len(open(self.runtime, "rb").read())
+        runtime, payload = good[:image], good[image:]
+        cases = {
+            "truncated archive": (truncated(payload), "not a ZIP archive"),
+            "end record pointing outside the file": (end_record_outside(payload), "not a ZIP archive"),
+            "entry sizes larger than the file": (sizes_forged(payload), "cannot be read"),
+            "duplicate names": (plain_archive([("qmt.ini", INI), ("qmt.ini", "[App]\nID=second\n"),
+                                               ("app/index.html", "x")]), None),
+            "names with .., / and \\ at the start": (plain_archive([("../evil.txt", "e"), ("/abs.txt", "a"),
+                                                                     ("\\back.txt", "b"), ("qmt.ini", INI)]), None),
+            "wrong password": (info_zip_archive(self.dir, INI, b"another-password"), "cannot be read"),
+            "deflate bomb": (bomb_archive(INI), None),
+        }
+        measured = not ARGS.emulator  # the memory of a process under Wine says nothing about ours
+        baseline = run_measured(pack_command("list", host(self.out)))[1] if measured else 0
+        for label, (archive, refusal) in cases.items():
+            with self.subTest(payload=label):
+                exe = os.path.join(self.dir, "broken" + os.path.splitext(self.runtime)[1])
+                with open(exe, "wb") as f:
+                    f.write(runtime + archive)
+                for args in (("list", host(exe)), ("cat", host(exe), "qmt.ini"), ("cat", host(exe), "app/bomb.bin")):
+                    result, rss = run_measured(pack_command(*args))
+                    self.assertGreaterEqual(result.returncode, 0, "%s ended by a signal" % (args,))
+                    err = result.stderr.decode(errors="replace").strip()
+                    self.assertNotIn("Sanitizer", err)
+                    if result.returncode != 0:
+                        self.assertEqual(len(err.splitlines()), 1, err)
+                        self.assertTrue(err.startswith("velmora-pack:"), err)
+                    if refusal and args[0] == "cat" and args[2] == "qmt.ini":
+                        self.assertIn(refusal, err)
+                    if measured:
+                        # A small multiple of the file over what listing a good payload takes.
+                        self.assertLess(rss - baseline, 4 * len(runtime + archive) + 32 * 2**20,
+                                        "%s took %d KiB" % (args, rss // 1024))
+                if label == "deflate bomb":
+                    self.assertEqual(result.returncode, 0, err)  # its 200 MiB came out piece by piece
+                    self.assertEqual(result.stdout_size, 200 * 2**20)
+
+
+def pack_command(*args):
+    return ([ARGS.emulator] if ARGS.emulator else []) + [ARGS.pack] + [str(a) for a in args]
+
+
+class Measured:
+    def __init__(self, returncode, stderr, stdout_size):
+        self.returncode, self.stderr, self.stdout_size = returncode, stderr, stdout_size
+
+
+def run_measured(cmd):
+    """Runs cmd with standard output counted, not kept; the result and the child's peak memory in
+    bytes (0 where the platform does not tell)."""
+    proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    size = 0
+    while True:
+        chunk = proc.stdout.read(1 << 20)
+        if not chunk:
+            break
+        size += len(chunk)
+    err = proc.stderr.read()
+    _, status, usage = os.wait4(proc.pid, 0)
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    return Measured(proc.returncode, err, size), usage.ru_maxrss * 1024
 
 
 if __name__ == "__main__":

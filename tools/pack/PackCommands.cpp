@@ -211,11 +211,14 @@ void RunCat(TextView exePath, TextView entryName) {
     OpenPayload(exePath, reader);
     const int index = reader.FindEntry(entryName);
     if (index < 0) throw EPackError("no entry " + Quote(entryName) + " in " + Quote(exePath));
-    Bytes content;
-    reader.ExtractToStream(entryName, content);
-    if (static_cast<std::int64_t>(content.size()) != reader.EntrySize(index))
+    // Written as it is read: an entry of any size takes no more memory than a piece of it.
+    bool written = true;
+    const std::int64_t total = reader.ExtractToSink(entryName, [&](const std::uint8_t* data, std::size_t size) {
+        written = written && WriteStdoutBinary(data, size);
+    });
+    if (!written) throw EPackError("cannot write to standard output");
+    if (total < 0 || total != reader.EntrySize(index))
         throw EPackError("entry " + Quote(entryName) + " cannot be read (damaged or not ours)");
-    if (!WriteStdoutBinary(content.data(), content.size())) throw EPackError("cannot write to standard output");
 }
 
 } // namespace Velmora::Pack
