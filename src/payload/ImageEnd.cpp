@@ -110,6 +110,33 @@ constexpr TElfLayout Elf64{64,   0x20, 0x28, 0x34, 0x36, 0x38, 0x3A, 0x3C, 64,
 
 std::uint64_t Addr(const TElfLayout& l, const std::uint8_t* p) { return l.Wide ? U64(p) : U32(p); }
 
+// A header table of an ELF file: where it is, and where each entry keeps its type, file offset
+// and size.
+struct TElfTable {
+    std::uint64_t Offset, Count, EntrySize;
+    std::size_t MinimumEntrySize, TypeField, OffsetField, SizeField;
+};
+
+// The largest end over the table itself and the file data of its entries, skipping the entries
+// whose type Skip names; 0 for an empty table. None when the table cannot be read, its entries
+// are too small, or an end does not fit in 64 bits.
+template <typename Skip>
+Max TableEnd(TImageBytes& bytes, const TElfLayout& l, const TElfTable& t, Skip skip) {
+    if (t.Count == 0) return 0;
+    if (t.EntrySize < t.MinimumEntrySize) return std::nullopt;
+    const auto table = ReadTable(bytes, t.Offset, t.Count, t.EntrySize);
+    if (!table) return std::nullopt;
+    std::uint64_t end = t.Offset + table->size();
+    for (std::uint64_t i = 0; i < t.Count; ++i) {
+        const std::uint8_t* entry = table->data() + i * t.EntrySize;
+        if (skip(U32(entry + t.TypeField))) continue;
+        const Max entryEnd = End(Addr(l, entry + t.OffsetField), Addr(l, entry + t.SizeField));
+        if (!entryEnd) return std::nullopt;
+        end = std::max(end, *entryEnd);
+    }
+    return end;
+}
+
 Max ElfImageEnd(TImageBytes& bytes, const TElfLayout& l) {
     std::uint8_t header[64];
     if (!bytes.ReadAt(0, header, l.HeaderSize)) return std::nullopt;
@@ -131,35 +158,12 @@ Max ElfImageEnd(TImageBytes& bytes, const TElfLayout& l) {
         if (phNum == PnXnum) phNum = U32(first + l.ShInfo);
     }
 
-    if (shNum != 0) {
-        if (shEntSize < l.SectionSize) return std::nullopt;
-        const auto table = ReadTable(bytes, shOff, shNum, shEntSize);
-        if (!table) return std::nullopt;
-        end = std::max(end, shOff + table->size());
-        for (std::uint64_t i = 0; i < shNum; ++i) {
-            const std::uint8_t* s = table->data() + i * shEntSize;
-            const std::uint32_t type = U32(s + l.ShType);
-            if (type == ShtNull || type == ShtNobits) continue;
-            const Max sectionEnd = End(Addr(l, s + l.ShOffset), Addr(l, s + l.ShSize));
-            if (!sectionEnd) return std::nullopt;
-            end = std::max(end, *sectionEnd);
-        }
-    }
-
-    if (phNum != 0) {
-        if (phEntSize < l.SegmentSize) return std::nullopt;
-        const auto table = ReadTable(bytes, phOff, phNum, phEntSize);
-        if (!table) return std::nullopt;
-        end = std::max(end, phOff + table->size());
-        for (std::uint64_t i = 0; i < phNum; ++i) {
-            const std::uint8_t* p = table->data() + i * phEntSize;
-            if (U32(p + l.PType) == PtNull) continue;
-            const Max segmentEnd = End(Addr(l, p + l.POffset), Addr(l, p + l.PFilesz));
-            if (!segmentEnd) return std::nullopt;
-            end = std::max(end, *segmentEnd);
-        }
-    }
-    return end;
+    const Max sections = TableEnd(bytes, l, {shOff, shNum, shEntSize, l.SectionSize, l.ShType, l.ShOffset, l.ShSize},
+                                  [](std::uint32_t type) { return type == ShtNull || type == ShtNobits; });
+    const Max segments = TableEnd(bytes, l, {phOff, phNum, phEntSize, l.SegmentSize, l.PType, l.POffset, l.PFilesz},
+                                  [](std::uint32_t type) { return type == PtNull; });
+    if (!sections || !segments) return std::nullopt;
+    return std::max({end, *sections, *segments});
 }
 
 } // namespace
