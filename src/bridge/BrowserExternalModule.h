@@ -3,15 +3,26 @@
 // gives the operations the replies and the bridge events. It is built with what the operations
 // act on. Each family is a class of ops/ owning its own state, reached through the module:
 //   app and window (ops/AppWindowOperations)    hello, isRuntime, app.*, window.*
-//   and, as their operations are built: files and folders with Base64, dialogs, shell and system,
-//   registry, menus and tray (whose item JSON gets a reader of its own in menu/), notifications,
-//   themes.
+//   files and folders (ops/FilesOperations)     files.*, folders.*, base64.decodeToFile
+//   dialogs (ops/DialogsOperations)             dialogs.*
+//   shell and system (ops/ShellOperations)      shell.*, system.logoff/reboot/shutdown
+//   registry (ops/RegistryOperations)           registry.*
+//   menus and tray (ops/MenusOperations)        mainMenu.*, trayMenu.* (item JSON: menu/)
+//   notifications (ops/NotificationsOperations) system.notification
+//   themes (ops/ThemesOperations)               themes.*
 #pragma once
 
 #include "bridge/BridgeArguments.h"
 #include "bridge/BridgeJson.h"
 #include "bridge/BridgeTrust.h"
 #include "bridge/ops/AppWindowOperations.h"
+#include "bridge/ops/DialogsOperations.h"
+#include "bridge/ops/FilesOperations.h"
+#include "bridge/ops/MenusOperations.h"
+#include "bridge/ops/NotificationsOperations.h"
+#include "bridge/ops/RegistryOperations.h"
+#include "bridge/ops/ShellOperations.h"
+#include "bridge/ops/ThemesOperations.h"
 #include "shared/Text.h"
 
 #include <functional>
@@ -55,6 +66,20 @@ public:
     // The operation families.
     TAppWindowOperations& AppWindow() { return FAppWindow; }
 
+    TFilesOperations& Files() { return FFiles; }
+
+    TDialogsOperations& Dialogs() { return FDialogs; }
+
+    TShellOperations& Shell() { return FShell; }
+
+    TRegistryOperations& Registry() { return FRegistry; }
+
+    TMenusOperations& Menus() { return FMenus; }
+
+    TNotificationsOperations& Notifications() { return FNotifications; }
+
+    TThemesOperations& Themes() { return FThemes; }
+
     // Handles one web message, given as the JSON text a top-level document posted and that
     // document's URI. Dropped messages (from a document the bridge does not serve, not a JSON
     // object, `id`, `uuid` or `data` missing, `id` not an integer or not dispatched) get no
@@ -89,6 +114,20 @@ private:
     TBridgeContext FContext;
     TBridgeTrust FTrust;
     TAppWindowOperations FAppWindow;
+
+    TFilesOperations FFiles;
+
+    TDialogsOperations FDialogs;
+
+    TShellOperations FShell;
+
+    TRegistryOperations FRegistry;
+
+    TMenusOperations FMenus;
+
+    TNotificationsOperations FNotifications;
+
+    TThemesOperations FThemes;
 };
 
 // "Calls to qmt.<name>() works only at runtime." for a runtime-only function.

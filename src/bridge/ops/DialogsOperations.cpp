@@ -1,0 +1,6 @@
+#include "bridge/ops/DialogsOperations.h"
+
+#include "bridge/BridgeCall.h"
+#include "bridge/BrowserExternalModule.h"
+
+namespace Velmora::Shared {} // namespace Velmora::Shared
