@@ -1,7 +1,7 @@
 # The portable rules. The string, settings and payload tests link the base library alone.
 velmora_add_test(unit_strings LABEL unit LIBS velmora_base velmora_json
   SOURCES unit/shared/TextTest.cpp unit/shared/StrUtilsTest.cpp unit/shared/StringHelpersTest.cpp
-          unit/shared/MimeTypesTest.cpp)
+          unit/shared/MimeTypesTest.cpp unit/shared/HttpAnswerTest.cpp)
 
 velmora_add_test(unit_settings LABEL unit LIBS velmora_base
   SOURCES unit/payload/ProjectSettingsTest.cpp unit/payload/StartupValuesTest.cpp)

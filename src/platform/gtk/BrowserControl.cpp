@@ -1,6 +1,8 @@
 // WebKitGTK: the browser control over one WebKitWebView (see BrowserControl.h).
 #include "platform/gtk/BrowserControl.h"
 
+#include "platform/gtk/WebKitConsole.h"
+#include "platform/gtk/WebKitDownloads.h"
 #include "platform/gtk/WebKitSchemeResponse.h"
 #include "platform/AppScheme.h"
 #include "platform/Resources.h"
@@ -25,6 +27,7 @@ constexpr const char* MessageSignal = "script-message-received::qmt";
 constexpr const char* RelayWorld = "velmora-bridge";
 constexpr std::string_view ShimResource = "QMT_WEBKIT_SHIM";
 constexpr std::string_view RelayResource = "QMT_WEBKIT_RELAY";
+constexpr std::string_view MediaResource = "QMT_WEBKIT_MEDIA";
 constexpr std::string_view DispatchOpen = "window.chrome.webview.__dispatch(";
 constexpr std::string_view DispatchClose = ");";
 
@@ -97,6 +100,7 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     // Local, as file: is to a browser: pages of other schemes may neither load nor link its
     // files, so a web page cannot probe the disk through it.
     webkit_security_manager_register_uri_scheme_as_local(security, scheme.c_str());
+    AskWhereDownloadsGo(FContext.get());
 
     FContent.reset(webkit_user_content_manager_new());
     g_signal_connect(FContent.get(), MessageSignal, G_CALLBACK(ScriptMessage), this);
@@ -107,6 +111,8 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     AddDocumentStartScript(FContent.get(), ResourceScript(RelayResource), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
                            RelayWorld);
     AddDocumentStartScript(FContent.get(), ResourceScript(ShimResource));
+    // The media backend cannot read the app scheme: payload media reach it as blob URLs.
+    AddDocumentStartScript(FContent.get(), ResourceScript(MediaResource));
 
     // Media starts without a gesture, as the Windows engine is told at start-up.
     GObjectPtr<WebKitWebsitePolicies> policies{
@@ -181,7 +187,12 @@ void TWebKitBrowserControl::SetSetting(TBrowserSetting setting, bool value) {
     WebKitSettings* settings = webkit_web_view_get_settings(FView.get());
     switch (setting) {
         case TBrowserSetting::IsScriptEnabled: webkit_settings_set_enable_javascript(settings, value); break;
-        case TBrowserSetting::AreDevToolsEnabled: webkit_settings_set_enable_developer_extras(settings, value); break;
+        case TBrowserSetting::AreDevToolsEnabled:
+            webkit_settings_set_enable_developer_extras(settings, value);
+            // Developers also read the console from the terminal; set before the first page.
+            if (value && !FConsoleOnStandardError) WriteConsoleToStandardError(FContent.get());
+            FConsoleOnStandardError = FConsoleOnStandardError || value;
+            break;
         default:
             // Zoom keys and context menus are decided in their signals; the status bar, web
             // messages and error pages have no switch in this engine (messages are always on, the

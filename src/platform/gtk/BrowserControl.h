@@ -3,7 +3,9 @@
 // CORS-enabled so scripts, fetch and modules load from it), the user content manager (the
 // window.chrome.webview shim and the start-up script at document start in every frame, the
 // script message handler "qmt" in a world of its own, reached through a relay in the top-level
-// document only), the settings that have a WebKit meaning, permissions (the app's documents
+// document only), the media hand-over script (payload media as blob URLs), downloads that ask
+// for their target, the settings that have a WebKit meaning (developer tools also putting the
+// console on standard error), permissions (the app's documents
 // only), the title, context menu and zoom keys, and the popup windows of pages that ask for one
 // the app does not take (with none of our scripts and no handler).
 #pragma once
@@ -93,6 +95,7 @@ private:
     std::vector<Shared::Text> FFilters;
     std::string FRelayKey; // what the relay of our own view adds to each message
     bool FCreated = false;
+    bool FConsoleOnStandardError = false;
 };
 
 } // namespace Velmora::Platform

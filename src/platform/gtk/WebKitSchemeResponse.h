@@ -1,6 +1,8 @@
-// WebKitGTK: finishing a request of the app scheme with the portable answer: status, reason and
-// the answer's headers as given, its bytes handed to the engine without a copy. No answer
-// finishes the request with an error, so the engine shows its own error page.
+// WebKitGTK: finishing a request of the app scheme with the portable answer, as an HTTP server
+// would, since the engine's scripts and media treat the scheme like one: the content type with a
+// character set for text types only, the length, 206 with the part a Range header asks for (416
+// when it lies beyond the end), the bytes handed to the engine without a copy. No answer is
+// 404 "Not Found" with an empty body, so fetch gets a response whose ok is false.
 #pragma once
 
 #include "platform/BrowserControl.h"

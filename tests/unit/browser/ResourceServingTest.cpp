@@ -40,6 +40,11 @@ protected:
             {"README", "readme"},
             {"both.txt", "from payload"},
             {"empty.css", ""},
+            {"café.png", "accented"},
+            {"a b+c&d.txt", "blank plus ampersand"},
+            {"x+y.html", "decoded plus"},
+            {"100%.txt", "percent"},
+            {"%41.txt", "escape as written"},
         };
         std::vector<Pack::TPayloadItem> items;
         for (const auto& [name, content] : packed) {
@@ -51,6 +56,7 @@ protected:
         Reader->Attach(Pack::BuildPayloadArchive(items, nullptr));
 
         WriteFile(*Root / "exe" / "data" / "x.txt", "beside");
+        WriteFile(*Root / "exe" / "data" / "déjà vu.txt", "beside, decoded");
         WriteFile(*Root / "exe" / "both.txt", "from disk");
         fs::create_directories(*Root / "exe" / "folder");
         WriteFile(*Root / "abs" / "a.png", "png-bytes");
@@ -119,7 +125,23 @@ const TServeCase ServeCases[] = {
     {"{P}index.html#top", nullptr, nullptr},
     {"{P}missing.html", nullptr, nullptr},
     {"{P}folder", nullptr, nullptr},
-    {"{P}{ROOT}/My%20Files/a.png", nullptr, nullptr},
+    // The absolute path keeps "%20"; only the decoded fallback finds the blank.
+    {"{P}{ROOT}/My%20Files/a.png", "png-bytes", nullptr, u"a.png"},
+    // Not found as written: every escape decoded as UTF-8, in the same order of sources.
+    {"{P}caf%C3%A9.png", "accented", nullptr, u"café.png"},
+    {"{P}CAF%C3%A9.PNG?v=1", "accented", nullptr, u"café.png"},
+    {"{P}a%20b%2Bc%26d.txt", "blank plus ampersand", nullptr, u"a.txt"},
+    {"{P}a b+c&d.txt", "blank plus ampersand", nullptr, u"a.txt"},
+    {"{P}x%2By.html", "decoded plus", "text/html"},
+    {"{P}100%25.txt", "percent", nullptr, u"a.txt"},
+    {"{P}100%.txt", "percent", nullptr, u"a.txt"},
+    {"{P}%41.txt", "escape as written", nullptr, u"a.txt"},
+    {"{P}data/d%C3%A9j%C3%A0%20vu.txt", "beside, decoded", nullptr, u"a.txt"},
+    {"{P}{ROOT}/My%20Files/%61.png", "png-bytes", nullptr, u"a.png"},
+    // Nothing decodes to a name that is not UTF-8, or to one cut short by a NUL.
+    {"{P}caf%C3.png", nullptr, nullptr},
+    {"{P}caf%E9.png", nullptr, nullptr},
+    {"{P}index.html%00.png", nullptr, nullptr},
     {"http://example.com/index.html", nullptr, nullptr},
     {"about:blank", nullptr, nullptr},
     {"data:text/html,<p>x</p>", nullptr, nullptr},
@@ -141,6 +163,31 @@ TEST_F(ResourceServing, AnswersFromPayloadBesideExeOrAbsolutePath) {
         EXPECT_EQ(ToUtf8(answer->Headers), "Content-Type: " + ToUtf8(mime) + "; charset=utf-8");
         EXPECT_EQ(answer->StatusCode, 200);
         EXPECT_EQ(ToUtf8(answer->ReasonPhrase), "OK");
+    }
+}
+
+TEST(PercentEscapes, DecodedAsUtf8OrNotAtAll) {
+    const std::pair<const char16_t*, std::optional<Text>> cases[] = {
+        {u"caf%C3%A9.png", Text(u"café.png")},
+        {u"caf%c3%a9.png", Text(u"café.png")},
+        {u"a%2Bb%26c%2F..%2Fd", Text(u"a+b&c/../d")},
+        {u"%F0%9F%98%80", Text(u"\U0001F600")},
+        {u"50%%25", Text(u"50%%")},
+        {u"%4", std::nullopt},      // no escape decoded: no second lookup
+        {u"%zz.txt", std::nullopt}, // neither
+        {u"plain.txt", std::nullopt},
+        {u"%C3%28", std::nullopt},    // not UTF-8
+        {u"%ED%A0%80", std::nullopt}, // a surrogate's bytes
+        {u"%C0%AF", std::nullopt},    // an overlong "/"
+        {u"a%00b", std::nullopt},
+    };
+    for (const auto& [path, expected] : cases) {
+        SCOPED_TRACE(ToUtf8(path));
+        const auto decoded = DecodePercentEscapes(path);
+        EXPECT_EQ(decoded.has_value(), expected.has_value());
+        if (decoded && expected) {
+            EXPECT_EQ(ToUtf8(*decoded), ToUtf8(*expected));
+        }
     }
 }
 
