@@ -20,8 +20,8 @@
     // Source and line of the console call: the stack's third frame ("name@url:line:column" or
     // "url:line:column"), after this function and the wrapper.
     function caller() {
-        var frames = String(new Error().stack || '').split('\n');
-        var match = /(?:^|@)(.*):(\d+):\d+$/.exec(frames[2] || '');
+        var frame = String(new Error().stack || '').split('\n')[2] || '';
+        var match = /^(.*):(\d+):\d+$/.exec(frame.slice(frame.lastIndexOf('@') + 1));
         return match ? {source: match[1], line: Number(match[2])} : {source: location.href, line: 0};
     }
     function send(level, message, source, line) {

@@ -15,7 +15,7 @@
     var mediaSrc = Object.getOwnPropertyDescriptor(HTMLMediaElement.prototype, 'src');
     var sourceSrc = Object.getOwnPropertyDescriptor(HTMLSourceElement.prototype, 'src');
     var given = new WeakMap();   // element -> the app URL the page gave it
-    var pending = new WeakMap(); // element -> the latest hand-over, so a later src wins
+    var pending = new WeakMap(); // element -> its latest hand-over (a promise), so a later src wins
     var blobs = new Map();       // absolute URL -> promise of its blob URL
 
     function absolute(url) {
@@ -42,20 +42,20 @@
     }
     function handOver(element, url) {
         var href = absolute(url);
-        var token = {};
         given.set(element, href);
-        pending.set(element, token);
-        blobUrlOf(href).then(function (blobUrl) {
-            if (pending.get(element) !== token) return;
-            setAttribute.call(element, 'src', blobUrl);
-            // A <source> is read when its element loads: load again with the blob in place.
-            if (isMediaSource(element)) element.parentNode.load();
+        var handover = blobUrlOf(href).then(function (blobUrl) {
+            return blobUrl;
         }, function () {
             // The element fails with the page's own URL, as it would in a browser.
-            if (pending.get(element) !== token) return;
-            setAttribute.call(element, 'src', url);
+            return url;
+        }).then(function (src) {
+            if (pending.get(element) !== handover) return;
+            pending.delete(element);
+            setAttribute.call(element, 'src', src);
+            // A <source> is read when its element loads: load again with the blob in place.
             if (isMediaSource(element)) element.parentNode.load();
         });
+        pending.set(element, handover);
     }
     function forget(element) {
         given.delete(element);
@@ -77,6 +77,19 @@
         };
     }
     Object.defineProperty(HTMLMediaElement.prototype, 'src', srcProperty(mediaSrc));
+    // play() right after src (new Audio(url).play()) waits for the hand-over: the load that
+    // setting the blob starts would abort it otherwise.
+    var nativePlay = HTMLMediaElement.prototype.play;
+    HTMLMediaElement.prototype.play = function () {
+        var element = this;
+        var waiting = pending.get(element);
+        if (waiting === undefined) {
+            var source = element.querySelector('source');
+            waiting = source !== null ? pending.get(source) : undefined;
+        }
+        if (waiting === undefined) return nativePlay.apply(element, arguments);
+        return waiting.then(function () { return nativePlay.call(element); });
+    };
     Object.defineProperty(HTMLSourceElement.prototype, 'src', srcProperty(sourceSrc));
 
     Element.prototype.setAttribute = function (name, value) {

@@ -145,7 +145,7 @@ class BrowserTest(unittest.TestCase):
             "css": "rgb(12, 34, 56)",              # css/my%20style.css
             "image": "24x16",                      # img/dot.png
             "beside": "from beside the executable",
-            "missing": "error",                    # no source: the request fails
+            "missing": "404 false",                # no source: a response that is not ok
             "hello": "2023.3",
             "isRuntime": True,
             "burst": 200,                          # every call settled with its own result

@@ -46,3 +46,12 @@ add_test(NAME e2e_gtk_browser
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_browser PROPERTIES
   LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
+# Web apps' files as a browser serves them: escaped names, wasm streaming, 404, ranges, media,
+# downloads that ask, the console on standard error.
+add_test(NAME e2e_gtk_resources
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_resources_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_resources PROPERTIES
+  LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)

@@ -28,6 +28,7 @@ constexpr const char* RelayWorld = "velmora-bridge";
 constexpr std::string_view ShimResource = "QMT_WEBKIT_SHIM";
 constexpr std::string_view RelayResource = "QMT_WEBKIT_RELAY";
 constexpr std::string_view MediaResource = "QMT_WEBKIT_MEDIA";
+constexpr std::string_view DownloadsResource = "QMT_WEBKIT_DOWNLOADS";
 constexpr std::string_view DispatchOpen = "window.chrome.webview.__dispatch(";
 constexpr std::string_view DispatchClose = ");";
 
@@ -113,6 +114,8 @@ TWebKitBrowserControl::TWebKitBrowserControl(TBrowserControlHooks Hooks, const s
     AddDocumentStartScript(FContent.get(), ResourceScript(ShimResource));
     // The media backend cannot read the app scheme: payload media reach it as blob URLs.
     AddDocumentStartScript(FContent.get(), ResourceScript(MediaResource));
+    // Nor does it download the scheme's files on a link with a download attribute: blobs again.
+    AddDocumentStartScript(FContent.get(), ResourceScript(DownloadsResource));
 
     // Media starts without a gesture, as the Windows engine is told at start-up.
     GObjectPtr<WebKitWebsitePolicies> policies{
