@@ -65,3 +65,13 @@ add_test(NAME e2e_win32_browser
           --loader $<TARGET_FILE:velmora_test_loader>)
 set_tests_properties(e2e_win32_browser PROPERTIES LABELS e2e TIMEOUT 300
   RESOURCE_LOCK velmora_window_manager)
+
+# Escaped file names against the stand-in: the decoded lookup after the specified one.
+add_test(NAME e2e_win32_resources
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_resources_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader>)
+set_tests_properties(e2e_win32_resources PROPERTIES LABELS e2e TIMEOUT 300
+  RESOURCE_LOCK velmora_window_manager)

@@ -48,15 +48,16 @@ protected:
         };
         std::vector<Pack::TPayloadItem> items;
         for (const auto& [name, content] : packed) {
-            WriteFile(src / name, content);
-            items.push_back({u"app/" + FromUtf8(name), src / name});
+            WriteFile(src / ToPath(FromUtf8(name)), content);
+            items.push_back({u"app/" + FromUtf8(name), src / ToPath(FromUtf8(name))});
         }
         Reader = new TPayloadReader;
         Reader->SetPassword(ArchivePassword);
         Reader->Attach(Pack::BuildPayloadArchive(items, nullptr));
 
         WriteFile(*Root / "exe" / "data" / "x.txt", "beside");
-        WriteFile(*Root / "exe" / "data" / "déjà vu.txt", "beside, decoded");
+        // (A narrow name would be read in the ANSI code page on Windows.)
+        WriteFile(*Root / "exe" / "data" / ToPath(u"déjà vu.txt"), "beside, decoded");
         WriteFile(*Root / "exe" / "both.txt", "from disk");
         fs::create_directories(*Root / "exe" / "folder");
         WriteFile(*Root / "abs" / "a.png", "png-bytes");
