@@ -39,6 +39,15 @@ TWindowStyles StylesOf(std::int32_t border) {
     }
 }
 
+// The border whose styles the window has, read back from its bits.
+std::int32_t BorderOf(DWORD style, DWORD ex) {
+    if (!(style & WS_CAPTION)) return bsNone;
+    const bool sizing = (style & WS_THICKFRAME) != 0;
+    if (ex & WS_EX_TOOLWINDOW) return sizing ? bsSizeToolWin : bsToolWindow;
+    if (ex & WS_EX_DLGMODALFRAME) return bsDialog;
+    return sizing ? bsSizeable : bsSingle;
+}
+
 // A length kept within the limits; 0 is no limit.
 int Constrain(int value, int minimum, int maximum) {
     if (maximum > 0) value = std::min(value, maximum);
@@ -114,6 +123,12 @@ public:
         if (FWindow) SetWindowTextW(FWindow.get(), Wide(text));
     }
 
+    std::int32_t Border() const override {
+        const HWND hwnd = FWindow.get();
+        if (!hwnd) return bsSizeable;
+        return BorderOf(static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                        static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+    }
     void SetBorder(std::int32_t border) override {
         const HWND hwnd = FWindow.get();
         if (!hwnd) return;

@@ -14,7 +14,7 @@ public:
     std::vector<std::string> Calls; // e.g. "SetBorder 0", "SetState maximized"
 
     Shared::Text Title;
-    std::int32_t Border = Platform::bsSizeable;
+    std::int32_t WindowBorder = Platform::bsSizeable;
     Platform::TWindowState WindowState = Platform::TWindowState::Normal;
     bool OnTop = false;
     bool Visible = false;
@@ -37,8 +37,9 @@ public:
         Title = Shared::Text(caption);
         Record("SetCaption " + Shared::ToUtf8(caption));
     }
+    std::int32_t Border() const override { return WindowBorder; }
     void SetBorder(std::int32_t border) override {
-        Border = border;
+        WindowBorder = border;
         Record("SetBorder " + std::to_string(border));
     }
     Platform::TWindowState State() const override { return WindowState; }
