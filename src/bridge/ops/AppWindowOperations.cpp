@@ -156,7 +156,8 @@ void TAppWindowOperations::WindowGetBorder(const TBridgeCall& Call) {
 }
 
 void TAppWindowOperations::WindowSetBorder(const TBridgeCall& Call) {
-    if (const std::optional<std::int32_t> border = BorderFromWord(Call.ArgText(u"border", BorderWord(Platform::bsSizeable))))
+    if (const std::optional<std::int32_t> border =
+            BorderFromWord(Call.ArgText(u"border", BorderWord(Platform::bsSizeable))))
         Call.Module().MainForm().SetBorder(*border);
     Call.Success(True);
 }
