@@ -126,7 +126,7 @@ public:
         }
         // Before the window is mapped nothing reports back: the state asked for is the one it shows in.
         if (!gtk_widget_get_mapped(FWindow.get())) FState = state;
-        Settle([&] { return FState == state; });
+        if (Settle([&] { return FState == state; })) SettleBounds();
     }
 
     bool StayOnTop() const override {
@@ -186,6 +186,23 @@ private:
             if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
         }
         return true;
+    }
+
+    // A window manager may move a window through several places after a change of state (an
+    // animated restore): serves the main loop until the bounds have held still for a moment.
+    void SettleBounds() const {
+        constexpr gint64 StillMicroseconds = 80 * 1000;
+        const gint64 deadline = g_get_monotonic_time() + SettleMicroseconds;
+        TWindowBounds last = Bounds();
+        gint64 since = g_get_monotonic_time();
+        while (g_get_monotonic_time() < deadline && g_get_monotonic_time() - since < StillMicroseconds) {
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+            const TWindowBounds now = Bounds();
+            if (now.Left != last.Left || now.Top != last.Top || now.Width != last.Width || now.Height != last.Height) {
+                last = now;
+                since = g_get_monotonic_time();
+            }
+        }
     }
 
     // The window manager draws a frame around the client window.

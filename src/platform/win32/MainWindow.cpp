@@ -156,7 +156,9 @@ public:
         switch (state) {
             case TWindowState::Maximized: ShowWindow(hwnd, SW_MAXIMIZE); break;
             case TWindowState::Minimized: ShowWindow(hwnd, SW_MINIMIZE); break;
-            case TWindowState::Normal: ShowWindow(hwnd, SW_RESTORE); break;
+            case TWindowState::Normal:
+                ShowWindow(hwnd, SW_SHOWNORMAL);
+                break; // normal also when minimised from maximised
         }
     }
 

@@ -241,6 +241,25 @@ TEST(AppWindowOpsReadBack, AChangeTheUserMadeShows) {
               }));
 }
 
+// Leaving full screen waits for the window manager twice (state, then border); a call the page
+// made meanwhile is answered after it, with the window as full screen left it.
+TEST(AppWindowOpsOrder, ACallArrivingDuringAnotherRunsAfterIt) {
+    TRecordingMainWindow window;
+    TRecordingBrowser browser;
+    TPayloadReader reader;
+    TBrowserExternalModule module({window, browser, &reader, nullptr, true});
+    window.WindowBorder = Platform::bsNone;
+    window.WindowState = Platform::TWindowState::Maximized;
+    window.OnCall = [&](const std::string& call) {
+        if (call != "SetState normal") return;
+        module.EdgeBrowserWebMessageReceived(u"{\"id\":60011,\"uuid\":\"b\",\"data\":{}}", browser.Document);
+        EXPECT_TRUE(browser.Posted.empty()) << "answered in the middle of app.exitFullscreen";
+    };
+    module.EdgeBrowserWebMessageReceived(u"{\"id\":50004,\"uuid\":\"x\",\"data\":{}}", browser.Document);
+    EXPECT_EQ(window.Calls, (std::vector<std::string>{"SetState normal", "SetBorder 2"}));
+    EXPECT_EQ(browser.Posted, std::vector<std::string>{R"({"uuid": "b", "success": true, "result": "sizeable"})"});
+}
+
 TEST(AppWindowOpsArgs, ExecutablePathFirstThenTheArgumentsAsJsonStrings) {
     EXPECT_EQ(ToUtf8(ArgumentsJson({u"C:\\Apps\\My App.exe"})), R"(["C:\\Apps\\My App.exe"])");
     EXPECT_EQ(ToUtf8(ArgumentsJson({u"/opt/app", u"x y", u"\"q\"", u"", u"\u00e9\u20ac"})),

@@ -4,6 +4,7 @@
 
 #include "platform/MainWindow.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     bool OnTop = false;
     bool Visible = false;
     Platform::TWindowBounds WindowBounds{50, 50, 800, 600};
+    // Called after each call is recorded, as a window serving the main loop lets other work in.
+    std::function<void(const std::string& call)> OnCall;
 
     void Show() override {
         Visible = true;
@@ -76,7 +79,10 @@ public:
     }
 
 private:
-    void Record(std::string call) { Calls.push_back(std::move(call)); }
+    void Record(std::string call) {
+        Calls.push_back(call);
+        if (OnCall) OnCall(call);
+    }
 };
 
 } // namespace Velmora::Tests
