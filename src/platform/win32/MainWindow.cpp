@@ -55,6 +55,20 @@ int Constrain(int value, int minimum, int maximum) {
     return value;
 }
 
+// The normal state, also for a window minimised from maximised (which SW_RESTORE would
+// maximise again).
+void Restore(HWND hwnd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(hwnd) && GetWindowPlacement(hwnd, &placement)) {
+        placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+        placement.showCmd = SW_SHOWNORMAL;
+        SetWindowPlacement(hwnd, &placement);
+        return;
+    }
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+}
+
 int ShowCommandOf(TWindowState state) {
     switch (state) {
         case TWindowState::Maximized: return SW_SHOWMAXIMIZED;
@@ -156,9 +170,7 @@ public:
         switch (state) {
             case TWindowState::Maximized: ShowWindow(hwnd, SW_MAXIMIZE); break;
             case TWindowState::Minimized: ShowWindow(hwnd, SW_MINIMIZE); break;
-            case TWindowState::Normal:
-                ShowWindow(hwnd, SW_SHOWNORMAL);
-                break; // normal also when minimised from maximised
+            case TWindowState::Normal: Restore(hwnd); break;
         }
     }
 
