@@ -24,9 +24,25 @@ TBrowserExternalModule::TBrowserExternalModule(const TBridgeContext& Context)
     : FContext(Context), FTrust(Context.ProjectINI != nullptr ? Context.ProjectINI->BridgeOrigins() : Text()),
       FAppWindow(Context.InFullscreen) {}
 
+TBrowserExternalModule::~TBrowserExternalModule() { *FAlive = false; }
+
 bool TBrowserExternalModule::ServesShownDocument() const { return FTrust.Trusts(FContext.BrowserControl.Source()); }
 
 void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TextView WebMessageAsJson, TextView Source) {
+    FPending.emplace_back(Text(WebMessageAsJson), Text(Source));
+    if (FDispatching) return; // the operation in progress serves the loop: this one comes after it
+    const std::shared_ptr<bool> alive = FAlive;
+    FDispatching = true;
+    while (!FPending.empty()) {
+        const std::pair<Text, Text> message = std::move(FPending.front());
+        FPending.pop_front();
+        Dispatch(message.first, message.second);
+        if (!*alive) return; // app.close ended the module's owner and the module
+    }
+    FDispatching = false;
+}
+
+void TBrowserExternalModule::Dispatch(TextView WebMessageAsJson, TextView Source) {
     const std::optional<TJsonValue> message = ParseBridgeJson(ToUtf8(WebMessageAsJson));
     if (!message) return;
     if (message->Kind == TJsonKind::String) {

@@ -25,7 +25,10 @@
 #include "bridge/ops/ThemesOperations.h"
 #include "shared/Text.h"
 
+#include <deque>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace Velmora::Platform {
 class TBrowserControl;
@@ -52,6 +55,7 @@ public:
     using TNotifyEvent = std::function<void(TBrowserExternalModule& Sender)>;
 
     explicit TBrowserExternalModule(const TBridgeContext& Context);
+    ~TBrowserExternalModule();
     TBrowserExternalModule(const TBrowserExternalModule&) = delete;
     TBrowserExternalModule& operator=(const TBrowserExternalModule&) = delete;
 
@@ -84,7 +88,9 @@ public:
     // document's URI. Dropped messages (from a document the bridge does not serve, not a JSON
     // object, `id`, `uuid` or `data` missing, `id` not an integer or not dispatched) get no
     // reply. The operation may end the module's owner (app.close): nothing here touches the
-    // module after the operation returns.
+    // module after the operation returns. A message that arrives while an operation serves the
+    // main loop (waiting for the window manager, a modal dialog) waits until that operation has
+    // answered: the page's calls run one after the other, in the order it made them.
     void EdgeBrowserWebMessageReceived(TextView WebMessageAsJson, TextView Source);
 
     // The argument reader of every operation (BridgeArguments.h).
@@ -105,6 +111,8 @@ public:
     void ExecuteBridgeEvent(TextView Handler, TextView Argument);
 
 private:
+    void Dispatch(TextView WebMessageAsJson, TextView Source);
+
     // Runtime-only operations without a payload reader: shows why and says no.
     bool CheckRuntime(const TBridgeFunction& Function) const;
 
@@ -113,6 +121,11 @@ private:
 
     TBridgeContext FContext;
     TBridgeTrust FTrust;
+    // Messages waiting for the operation in progress; false in FAlive once the module is gone
+    // (an operation may free it).
+    std::deque<std::pair<Text, Text>> FPending;
+    bool FDispatching = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     TAppWindowOperations FAppWindow;
 
     TFilesOperations FFiles;

@@ -52,7 +52,8 @@ public:
     virtual Shared::Text Caption() const = 0;
     virtual void SetCaption(Shared::TextView caption) = 0;
 
-    // Codes outside 0..5 act as bsSizeable.
+    // The border style the window has now; codes outside 0..5 act as bsSizeable.
+    virtual std::int32_t Border() const = 0;
     virtual void SetBorder(std::int32_t border) = 0;
     // A state set while the window is hidden is the one it shows in.
     virtual TWindowState State() const = 0;

@@ -54,4 +54,10 @@ add_test(NAME e2e_gtk_resources
           --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_resources PROPERTIES
+# The page controls its window: every app and window operation read back from X under openbox.
+add_test(NAME e2e_gtk_window_ops
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_window_ops_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_window_ops PROPERTIES
   LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)

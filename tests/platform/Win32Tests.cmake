@@ -24,6 +24,7 @@ endforeach()
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/loader ${CMAKE_CURRENT_BINARY_DIR}/support/loader)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/installer ${CMAKE_CURRENT_BINARY_DIR}/support/installer)
 add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/inspector ${CMAKE_CURRENT_BINARY_DIR}/support/inspector)
+add_subdirectory(${CMAKE_CURRENT_LIST_DIR}/../support/windowstate ${CMAKE_CURRENT_BINARY_DIR}/support/windowstate)
 
 velmora_add_test(platform_win32_system LABEL platform LIBS velmora_runtime
   SOURCES platform/win32/SystemHelpersTest.cpp platform/win32/SingleInstanceTest.cpp
@@ -74,4 +75,13 @@ add_test(NAME e2e_win32_resources
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
           --loader $<TARGET_FILE:velmora_test_loader>)
 set_tests_properties(e2e_win32_resources PROPERTIES LABELS e2e TIMEOUT 300
+# The page controls its window: the app and window operations posted as messages to the runtime
+# with the stand-in browser, each reply byte for byte, the window read back with Win32.
+add_test(NAME e2e_win32_window_ops
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_window_ops_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader> --window-state $<TARGET_FILE:velmora_test_window_state>)
+set_tests_properties(e2e_win32_window_ops PROPERTIES LABELS e2e TIMEOUT 300
   RESOURCE_LOCK velmora_window_manager)

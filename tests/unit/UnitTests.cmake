@@ -29,7 +29,7 @@ velmora_add_resources(unit_browser)
 # style manager.
 velmora_add_test(unit_bridge LABEL unit LIBS velmora_runtime
   SOURCES unit/bridge/BridgeTest.cpp unit/bridge/BridgeArgumentsTest.cpp unit/bridge/BridgeTrustTest.cpp
-          unit/bridge/StylesUtilsTest.cpp)
+          unit/bridge/StylesUtilsTest.cpp unit/bridge/AppWindowOperationsTest.cpp)
 
 # The injected script and the WebKit shim under node.
 if(NOT WIN32)

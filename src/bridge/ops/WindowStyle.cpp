@@ -12,4 +12,16 @@ void ExitFullScreen(Platform::TNativeMainWindow& Window, std::int32_t Border) {
     Window.SetBorder(Border);
 }
 
+void TFullScreen::Enter(Platform::TNativeMainWindow& Window) {
+    if (FOn) return;
+    FOn = true;
+    EnterFullScreen(Window);
+}
+
+void TFullScreen::Exit(Platform::TNativeMainWindow& Window, std::int32_t Border) {
+    if (!FOn) return;
+    FOn = false;
+    ExitFullScreen(Window, Border);
+}
+
 } // namespace Velmora::Shared

@@ -10,6 +10,7 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string_view>
@@ -286,7 +287,11 @@ Shared::Text TWebKitBrowserControl::Source() const {
 
 double TWebKitBrowserControl::ZoomFactor() const { return webkit_web_view_get_zoom_level(FView.get()); }
 
-void TWebKitBrowserControl::SetZoomFactor(double factor) { webkit_web_view_set_zoom_level(FView.get(), factor); }
+void TWebKitBrowserControl::SetZoomFactor(double factor) {
+    // Refused as WebView2 refuses it: WebKit would take a factor that shows nothing.
+    if (!(factor > 0.0) || !std::isfinite(factor)) return;
+    webkit_web_view_set_zoom_level(FView.get(), factor);
+}
 
 void TWebKitBrowserControl::ZoomBy(double factor) {
     const double level = factor == 0.0 ? 1.0 : webkit_web_view_get_zoom_level(FView.get()) * factor;

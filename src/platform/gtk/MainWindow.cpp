@@ -1,12 +1,14 @@
 // GTK: the main window behind TMainForm, a GtkWindow holding one vertical GtkBox for the browser
 // view: size limits as geometry hints, placement, decorations, resizability and type hint for the
 // border, maximise/iconify, keep-above, outer bounds from the frame extents; the state the window
-// manager reports comes back through window-state-event, the stacking from _NET_WM_STATE.
+// manager reports comes back through window-state-event, the stacking from _NET_WM_STATE. A
+// change to a shown window waits briefly for the window manager to carry it out.
 #include "platform/MainWindow.h"
 
 #include "platform/gtk/GtkHandles.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace Velmora::Platform {
@@ -15,6 +17,8 @@ namespace {
 
 // X11 sizes are 16-bit: "no maximum" is the largest one.
 constexpr int NoMaximum = 32767;
+// How long a change may take the window manager before the window is read back as it is.
+constexpr gint64 SettleMicroseconds = 500 * 1000;
 
 void ApplyLimits(GtkWindow* window, const TSizeLimits& limits) {
     GdkGeometry geometry{};
@@ -87,6 +91,16 @@ public:
         gtk_window_set_title(Window(), Shared::ToUtf8(caption).c_str());
     }
 
+    std::int32_t Border() const override {
+        GtkWindow* window = Window();
+        if (!gtk_window_get_decorated(window)) return bsNone;
+        const bool resizable = gtk_window_get_resizable(window);
+        switch (gtk_window_get_type_hint(window)) {
+            case GDK_WINDOW_TYPE_HINT_UTILITY: return resizable ? bsSizeToolWin : bsToolWindow;
+            case GDK_WINDOW_TYPE_HINT_DIALOG: return bsDialog;
+            default: return resizable ? bsSizeable : bsSingle;
+        }
+    }
     void SetBorder(std::int32_t border) override {
         GtkWindow* window = Window();
         gtk_window_set_decorated(window, border != bsNone);
@@ -96,6 +110,7 @@ public:
         if (border == bsDialog) hint = GDK_WINDOW_TYPE_HINT_DIALOG;
         if (border == bsToolWindow || border == bsSizeToolWin) hint = GDK_WINDOW_TYPE_HINT_UTILITY;
         gtk_window_set_type_hint(window, hint);
+        Settle([&] { return FrameDrawn() == (border != bsNone); });
     }
 
     TWindowState State() const override { return FState; }
@@ -111,6 +126,7 @@ public:
         }
         // Before the window is mapped nothing reports back: the state asked for is the one it shows in.
         if (!gtk_widget_get_mapped(FWindow.get())) FState = state;
+        if (Settle([&] { return FState == state; })) SettleBounds();
     }
 
     bool StayOnTop() const override {
@@ -122,6 +138,7 @@ public:
     void SetStayOnTop(bool onTop) override {
         gtk_window_set_keep_above(Window(), onTop);
         FStayOnTop = onTop;
+        Settle([&] { return StayOnTop() == onTop; });
     }
 
     TWindowBounds Bounds() const override {
@@ -137,6 +154,67 @@ public:
         return bounds;
     }
     void SetBounds(const TWindowBounds& bounds) override {
+        const auto placed = [&] {
+            const TWindowBounds now = Bounds();
+            return now.Left == bounds.Left && now.Top == bounds.Top && now.Width == bounds.Width &&
+                   now.Height == bounds.Height;
+        };
+        // A window manager still restoring the window from maximised (or from full screen) may
+        // move it back to its old place after this request: the request is made once more then.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            RequestBounds(bounds);
+            if (Settle(placed)) return;
+        }
+    }
+
+    void Close() override { TryClose(); }
+    void* Handle() const override { return FWindow.get(); }
+
+private:
+    GtkWindow* Window() const { return GTK_WINDOW(FWindow.get()); }
+
+    // The window manager carries a request out later; the page reads the window back right
+    // after it, as on Windows where the change is made when the call returns. So a shown window
+    // serves the main loop until done() holds or a short time has passed (a window manager that
+    // refuses or clamps, or none at all). Returns done().
+    bool Settle(const std::function<bool()>& done) const {
+        if (!gtk_widget_get_mapped(FWindow.get())) return done();
+        gdk_display_flush(gtk_widget_get_display(FWindow.get()));
+        const gint64 deadline = g_get_monotonic_time() + SettleMicroseconds;
+        while (!done()) {
+            if (g_get_monotonic_time() >= deadline) return false;
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+        }
+        return true;
+    }
+
+    // A window manager may move a window through several places after a change of state (an
+    // animated restore): serves the main loop until the bounds have held still for a moment.
+    void SettleBounds() const {
+        constexpr gint64 StillMicroseconds = 80 * 1000;
+        const gint64 deadline = g_get_monotonic_time() + SettleMicroseconds;
+        TWindowBounds last = Bounds();
+        gint64 since = g_get_monotonic_time();
+        while (g_get_monotonic_time() < deadline && g_get_monotonic_time() - since < StillMicroseconds) {
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+            const TWindowBounds now = Bounds();
+            if (now.Left != last.Left || now.Top != last.Top || now.Width != last.Width || now.Height != last.Height) {
+                last = now;
+                since = g_get_monotonic_time();
+            }
+        }
+    }
+
+    // The window manager draws a frame around the client window.
+    bool FrameDrawn() const {
+        GdkWindow* gdk = gtk_widget_get_window(FWindow.get());
+        if (gdk == nullptr) return gtk_window_get_decorated(Window());
+        GdkRectangle frame{};
+        gdk_window_get_frame_extents(gdk, &frame);
+        return frame.width > gdk_window_get_width(gdk) || frame.height > gdk_window_get_height(gdk);
+    }
+
+    void RequestBounds(const TWindowBounds& bounds) {
         // GTK sizes the client area: the frame the window manager draws is taken off the outer size.
         int frameWidth = 0, frameHeight = 0;
         if (GdkWindow* gdk = gtk_widget_get_window(FWindow.get()); gdk && gtk_widget_get_mapped(FWindow.get())) {
@@ -148,12 +226,6 @@ public:
         gtk_window_move(Window(), bounds.Left, bounds.Top);
         gtk_window_resize(Window(), std::max(1, bounds.Width - frameWidth), std::max(1, bounds.Height - frameHeight));
     }
-
-    void Close() override { TryClose(); }
-    void* Handle() const override { return FWindow.get(); }
-
-private:
-    GtkWindow* Window() const { return GTK_WINDOW(FWindow.get()); }
 
     static gboolean DeleteEvent(GtkWidget*, GdkEvent*, gpointer data) {
         static_cast<TGtkMainWindow*>(data)->TryClose();

@@ -39,11 +39,34 @@ TWindowStyles StylesOf(std::int32_t border) {
     }
 }
 
+// The border whose styles the window has, read back from its bits.
+std::int32_t BorderOf(DWORD style, DWORD ex) {
+    if (!(style & WS_CAPTION)) return bsNone;
+    const bool sizing = (style & WS_THICKFRAME) != 0;
+    if (ex & WS_EX_TOOLWINDOW) return sizing ? bsSizeToolWin : bsToolWindow;
+    if (ex & WS_EX_DLGMODALFRAME) return bsDialog;
+    return sizing ? bsSizeable : bsSingle;
+}
+
 // A length kept within the limits; 0 is no limit.
 int Constrain(int value, int minimum, int maximum) {
     if (maximum > 0) value = std::min(value, maximum);
     if (minimum > 0) value = std::max(value, minimum);
     return value;
+}
+
+// The normal state, also for a window minimised from maximised (which SW_RESTORE would
+// maximise again).
+void Restore(HWND hwnd) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(hwnd) && GetWindowPlacement(hwnd, &placement)) {
+        placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+        placement.showCmd = SW_SHOWNORMAL;
+        SetWindowPlacement(hwnd, &placement);
+        return;
+    }
+    ShowWindow(hwnd, SW_SHOWNORMAL);
 }
 
 int ShowCommandOf(TWindowState state) {
@@ -114,6 +137,12 @@ public:
         if (FWindow) SetWindowTextW(FWindow.get(), Wide(text));
     }
 
+    std::int32_t Border() const override {
+        const HWND hwnd = FWindow.get();
+        if (!hwnd) return bsSizeable;
+        return BorderOf(static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                        static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+    }
     void SetBorder(std::int32_t border) override {
         const HWND hwnd = FWindow.get();
         if (!hwnd) return;
@@ -141,7 +170,7 @@ public:
         switch (state) {
             case TWindowState::Maximized: ShowWindow(hwnd, SW_MAXIMIZE); break;
             case TWindowState::Minimized: ShowWindow(hwnd, SW_MINIMIZE); break;
-            case TWindowState::Normal: ShowWindow(hwnd, SW_RESTORE); break;
+            case TWindowState::Normal: Restore(hwnd); break;
         }
     }
 

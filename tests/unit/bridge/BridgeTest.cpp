@@ -54,7 +54,7 @@ const TDispatchCase DispatchCases[] = {
     {"id an object", R"({"id":{"n":10001},"uuid":"u1","data":{}})", true, {}},
     {"id absent", R"({"uuid":"u1","data":{}})", true, {}},
     {"id not in the table", R"({"id":99999,"uuid":"u1","data":{}})", true, {}},
-    {"id in the table, operation not built", R"({"id":60005,"uuid":"u1","data":{}})", true, {}},
+    {"id in the table, operation not built", R"({"id":90001,"uuid":"u1","data":{}})", true, {}},
     {"uuid absent", R"({"id":10001,"data":{}})", true, {}},
     {"uuid a number", R"({"id":10001,"uuid":42,"data":{}})", true, {HelloReply("\"42\"")}},
     {"uuid an object", R"({"id":10001,"uuid":{},"data":{}})", true, {}},

@@ -4,6 +4,7 @@
 
 #include "platform/MainWindow.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,13 @@ public:
     std::vector<std::string> Calls; // e.g. "SetBorder 0", "SetState maximized"
 
     Shared::Text Title;
-    std::int32_t Border = Platform::bsSizeable;
+    std::int32_t WindowBorder = Platform::bsSizeable;
     Platform::TWindowState WindowState = Platform::TWindowState::Normal;
     bool OnTop = false;
     bool Visible = false;
     Platform::TWindowBounds WindowBounds{50, 50, 800, 600};
+    // Called after each call is recorded, as a window serving the main loop lets other work in.
+    std::function<void(const std::string& call)> OnCall;
 
     void Show() override {
         Visible = true;
@@ -37,8 +40,9 @@ public:
         Title = Shared::Text(caption);
         Record("SetCaption " + Shared::ToUtf8(caption));
     }
+    std::int32_t Border() const override { return WindowBorder; }
     void SetBorder(std::int32_t border) override {
-        Border = border;
+        WindowBorder = border;
         Record("SetBorder " + std::to_string(border));
     }
     Platform::TWindowState State() const override { return WindowState; }
@@ -75,7 +79,10 @@ public:
     }
 
 private:
-    void Record(std::string call) { Calls.push_back(std::move(call)); }
+    void Record(std::string call) {
+        Calls.push_back(call);
+        if (OnCall) OnCall(call);
+    }
 };
 
 } // namespace Velmora::Tests
