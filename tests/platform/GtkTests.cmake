@@ -18,6 +18,13 @@ velmora_add_test(platform_gtk_system LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/SystemHelpersTest.cpp platform/gtk/SingleInstanceTest.cpp)
 set_tests_properties(platform_gtk_system PROPERTIES ENVIRONMENT "${_gtk_test_env}")
 
+# The registry store (SQLite, several processes at once) and command lines with their output.
+velmora_add_test(platform_gtk_registry LABEL platform LIBS velmora_runtime
+  SOURCES platform/gtk/RegistryStoreTest.cpp)
+velmora_add_test(platform_gtk_shell LABEL platform LIBS velmora_runtime
+  SOURCES platform/gtk/ShellCommandTest.cpp)
+set_tests_properties(platform_gtk_registry platform_gtk_shell PROPERTIES ENVIRONMENT "${_gtk_test_env}")
+
 # Tests that may start a window manager of their own take turns with each other.
 velmora_add_test(platform_gtk_windows LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/StartupDialogsTest.cpp

@@ -3,8 +3,10 @@
 // A tree of keys (key and value names compared without regard to ASCII letter case, COLLATE
 // NOCASE, keeping the letter case they were created with) and typed values (1 REG_SZ,
 // 2 REG_EXPAND_SZ as text; any other registry type as bytes). Several processes may write at
-// once: WAL, a busy timeout, and each write one IMMEDIATE transaction with synchronous=FULL, so a
-// crash loses nothing committed. PRAGMA user_version holds the schema version; a database of a
+// once: WAL, a busy timeout, and each write one IMMEDIATE transaction, so a crashing process
+// loses nothing it committed. synchronous=NORMAL: WAL is synced at checkpoints rather than at
+// every commit, so a power failure may lose the last commits (never the database), as the
+// Windows registry flushes lazily too; FULL costs an fsync per write. PRAGMA user_version holds the schema version; a database of a
 // later version is left alone.
 #include "platform/RegistryStore.h"
 
@@ -14,7 +16,11 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -69,9 +75,11 @@ std::optional<std::vector<std::string>> SplitKey(TextView Key) {
 
 class TSqliteRegistry final : public TRegistryStore {
 public:
-    explicit TSqliteRegistry(Database db) : FDb(std::move(db)) {}
+    // Db stays open for the process (TConnection); the lock keeps its transactions apart.
+    TSqliteRegistry(sqlite3* Db, std::mutex& Lock) : FDb(Db), FLock(Lock) {}
 
     TRegistryWrite WriteValue(TextView Key, TextView Name, TextView Value) override {
+        const std::lock_guard<std::mutex> hold(FLock);
         const auto names = SplitKey(Key);
         if (!names || !Begin()) return TRegistryWrite::KeyNotOpened;
         const std::optional<sqlite3_int64> key = CreateKey(*names);
@@ -87,6 +95,7 @@ public:
     }
 
     TRegistryRead ReadValue(TextView Key, TextView Name) override {
+        const std::lock_guard<std::mutex> hold(FLock);
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return {};
         Statement get = Prepare("SELECT type, data FROM key_values WHERE key = ?1 AND name = ?2");
@@ -106,6 +115,7 @@ public:
     }
 
     bool ValueExists(TextView Key, TextView Name) override {
+        const std::lock_guard<std::mutex> hold(FLock);
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return false;
         Statement get = Prepare("SELECT 1 FROM key_values WHERE key = ?1 AND name = ?2");
@@ -115,20 +125,25 @@ public:
     }
 
     bool DeleteValue(TextView Key, TextView Name) override {
+        const std::lock_guard<std::mutex> hold(FLock);
         if (!Begin()) return false;
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return Rollback(false);
         Statement del = Prepare("DELETE FROM key_values WHERE key = ?1 AND name = ?2");
         const std::string name = ToUtf8(Name);
         if (!del || sqlite3_bind_int64(del.get(), 1, *key) != SQLITE_OK || !BindText(del, 2, name) ||
-            sqlite3_step(del.get()) != SQLITE_DONE || sqlite3_changes(FDb.get()) == 0)
+            sqlite3_step(del.get()) != SQLITE_DONE || sqlite3_changes(FDb) == 0)
             return Rollback(false);
         return Commit();
     }
 
-    bool KeyExists(TextView Key) override { return FindKey(Key).has_value(); }
+    bool KeyExists(TextView Key) override {
+        const std::lock_guard<std::mutex> hold(FLock);
+        return FindKey(Key).has_value();
+    }
 
     bool DeleteKey(TextView Key) override {
+        const std::lock_guard<std::mutex> hold(FLock);
         if (!Begin()) return false;
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key || *key == Root) return Rollback(false);
@@ -147,7 +162,7 @@ public:
 private:
     Statement Prepare(const char* sql) const {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(FDb.get(), sql, -1, &statement, nullptr) != SQLITE_OK) return nullptr;
+        if (sqlite3_prepare_v2(FDb, sql, -1, &statement, nullptr) != SQLITE_OK) return nullptr;
         return Statement(statement);
     }
 
@@ -156,7 +171,7 @@ private:
                                  SQLITE_TRANSIENT) == SQLITE_OK;
     }
 
-    bool Execute(const char* sql) const { return sqlite3_exec(FDb.get(), sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    bool Execute(const char* sql) const { return sqlite3_exec(FDb, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
     // IMMEDIATE: the write lock is taken at the start (waiting out other writers), so a read
     // inside the transaction never has to be upgraded into a lock another writer holds.
@@ -204,12 +219,13 @@ private:
             if (!add || sqlite3_bind_int64(add.get(), 1, id) != SQLITE_OK || !BindText(add, 2, name) ||
                 sqlite3_step(add.get()) != SQLITE_DONE)
                 return std::nullopt;
-            id = sqlite3_last_insert_rowid(FDb.get());
+            id = sqlite3_last_insert_rowid(FDb);
         }
         return id;
     }
 
-    Database FDb;
+    sqlite3* FDb;
+    std::mutex& FLock;
 };
 
 // A store that cannot be opened: every key fails to open, as a registry the user may not use.
@@ -249,8 +265,7 @@ bool PrepareSchema(sqlite3* db) {
     return false;
 }
 
-Database OpenDatabase() {
-    const std::filesystem::path path = DatabasePath();
+Database OpenDatabase(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     sqlite3* raw = nullptr;
@@ -259,16 +274,61 @@ Database OpenDatabase() {
     if (opened != SQLITE_OK) return nullptr;
     sqlite3_busy_timeout(raw, BusyTimeoutMs);
     // WAL persists in the file once set; readers never wait for a writer.
-    if (!Run(raw, "PRAGMA journal_mode = WAL") || !Run(raw, "PRAGMA synchronous = FULL")) return nullptr;
+    if (!Run(raw, "PRAGMA journal_mode = WAL") || !Run(raw, "PRAGMA synchronous = NORMAL")) return nullptr;
     if (!PrepareSchema(raw)) return nullptr;
     return db;
+}
+
+// The process's one connection, kept open as the registry keeps the user's hive loaded: opening
+// and closing a database per call costs a checkpoint with its syncs each time. It is opened again
+// when $XDG_DATA_HOME names another file, when the file there was replaced, and in a forked
+// child (a connection must not cross fork).
+struct TConnection {
+    std::mutex Lock;
+    Database Db;
+    pid_t Owner = 0;
+    std::filesystem::path Path;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+};
+
+TConnection& Connection() {
+    static TConnection connection;
+    return connection;
+}
+
+bool SameFile(const TConnection& connection, const std::filesystem::path& path) {
+    struct stat now = {};
+    return connection.Path == path && stat(path.c_str(), &now) == 0 && now.st_dev == connection.Device &&
+           now.st_ino == connection.Inode;
 }
 
 } // namespace
 
 std::unique_ptr<TRegistryStore> OpenUserRegistryStore() {
-    if (Database db = OpenDatabase()) return std::make_unique<TSqliteRegistry>(std::move(db));
-    return std::make_unique<TUnavailableRegistry>();
+    TConnection& connection = Connection();
+    const std::lock_guard<std::mutex> hold(connection.Lock);
+    if (connection.Owner != getpid()) {
+        (void)connection.Db.release(); // the parent's; closing it here could disturb the parent
+        connection.Owner = getpid();
+    }
+    const std::filesystem::path path = DatabasePath();
+    // Another program (a later version) may have changed the schema since we opened it.
+    if (connection.Db && (!SameFile(connection, path) || UserVersion(connection.Db.get()) != SchemaVersion))
+        connection.Db.reset();
+    if (!connection.Db) {
+        connection.Db = OpenDatabase(path);
+        struct stat opened = {};
+        if (connection.Db && stat(path.c_str(), &opened) == 0) {
+            connection.Path = path;
+            connection.Device = opened.st_dev;
+            connection.Inode = opened.st_ino;
+        } else {
+            connection.Db.reset();
+        }
+    }
+    if (!connection.Db) return std::make_unique<TUnavailableRegistry>();
+    return std::make_unique<TSqliteRegistry>(connection.Db.get(), connection.Lock);
 }
 
 } // namespace Velmora::Platform
