@@ -17,6 +17,7 @@ packages=(
   openbox
   libgtk-3-dev libwebkit2gtk-4.1-dev libayatana-appindicator3-dev libnotify-dev
   libsqlite3-dev media-types locales
+  python3-dbusmock libx11-dev
 )
 
 missing=()

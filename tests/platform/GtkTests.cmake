@@ -53,3 +53,12 @@ add_test(NAME e2e_gtk_browser
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_browser PROPERTIES
   LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
+# Shell, system and registry operations through a packed page: real programs, X windows, logind
+# and the file manager as stand-ins on a private D-Bus, the per-user registry store.
+add_test(NAME e2e_gtk_shell_registry
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_shell_registry_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_shell_registry PROPERTIES
+  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
