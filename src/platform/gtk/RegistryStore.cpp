@@ -58,8 +58,14 @@ CREATE TABLE IF NOT EXISTS key_values(
 
 std::filesystem::path DatabasePath() { return ToPath(LocalAppDataDirPath()) / "velmora" / "registry.db"; }
 
+// Names end at their first NUL, as the registry's C strings do (and SQLite's NOCASE stops there).
+TextView UpToNul(TextView text) { return text.substr(0, text.find(u'\0')); }
+
+std::string NameText(TextView Name) { return ToUtf8(UpToNul(Name)); }
+
 // The key names of a path, or none when one is no name the registry takes (empty, too long).
 std::optional<std::vector<std::string>> SplitKey(TextView Key) {
+    Key = UpToNul(Key);
     std::vector<std::string> names;
     if (Key.empty()) return names;
     std::size_t start = 0;
@@ -86,7 +92,7 @@ public:
         if (!key) return Rollback(TRegistryWrite::KeyNotOpened);
         Statement set = Prepare("INSERT INTO key_values(key, name, type, data) VALUES(?1, ?2, ?3, ?4) "
                                 "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
-        const std::string name = ToUtf8(Name), value = ToUtf8(Value);
+        const std::string name = NameText(Name), value = ToUtf8(Value);
         if (!set || sqlite3_bind_int64(set.get(), 1, *key) != SQLITE_OK || !BindText(set, 2, name) ||
             sqlite3_bind_int(set.get(), 3, RegSz) != SQLITE_OK || !BindText(set, 4, value) ||
             sqlite3_step(set.get()) != SQLITE_DONE)
@@ -99,7 +105,7 @@ public:
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return {};
         Statement get = Prepare("SELECT type, data FROM key_values WHERE key = ?1 AND name = ?2");
-        const std::string name = ToUtf8(Name);
+        const std::string name = NameText(Name);
         if (!get || sqlite3_bind_int64(get.get(), 1, *key) != SQLITE_OK || !BindText(get, 2, name)) return {};
         const int step = sqlite3_step(get.get());
         if (step == SQLITE_DONE) return {};
@@ -119,7 +125,7 @@ public:
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return false;
         Statement get = Prepare("SELECT 1 FROM key_values WHERE key = ?1 AND name = ?2");
-        const std::string name = ToUtf8(Name);
+        const std::string name = NameText(Name);
         return get && sqlite3_bind_int64(get.get(), 1, *key) == SQLITE_OK && BindText(get, 2, name) &&
                sqlite3_step(get.get()) == SQLITE_ROW;
     }
@@ -130,7 +136,7 @@ public:
         const std::optional<sqlite3_int64> key = FindKey(Key);
         if (!key) return Rollback(false);
         Statement del = Prepare("DELETE FROM key_values WHERE key = ?1 AND name = ?2");
-        const std::string name = ToUtf8(Name);
+        const std::string name = NameText(Name);
         if (!del || sqlite3_bind_int64(del.get(), 1, *key) != SQLITE_OK || !BindText(del, 2, name) ||
             sqlite3_step(del.get()) != SQLITE_DONE || sqlite3_changes(FDb) == 0)
             return Rollback(false);
