@@ -49,4 +49,7 @@ if(NOT WIN32)
   find_package(benchmark REQUIRED)
   pkg_check_modules(GTK3 REQUIRED IMPORTED_TARGET GLOBAL gtk+-3.0)
   pkg_check_modules(WEBKIT REQUIRED IMPORTED_TARGET GLOBAL webkit2gtk-4.1)
+  # The registry store, and the window list read from the X server.
+  pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET GLOBAL sqlite3)
+  pkg_check_modules(X11 REQUIRED IMPORTED_TARGET GLOBAL x11)
 endif()

@@ -7,16 +7,53 @@
 #include "unit/fakes/RecordingBrowser.h"
 #include "unit/fakes/RecordingMainWindow.h"
 
+#include "shared/StringHelpers.h"
+
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 using namespace Velmora;
 using namespace Velmora::Shared;
 
+namespace {
+
+// Operations that act on the machine itself: they start programs and command lines and end the
+// session, so random input must not reach them.
+bool ActsOnTheMachine(const std::optional<TJsonValue>& message) {
+    if (!message || message->Kind != TJsonKind::Object) return false;
+    const TJsonValue* id = message->Member("id");
+    if (id == nullptr) return false;
+    try {
+        const std::optional<std::int32_t> number = TryStrToInt(JsonValueText(*id));
+        return number && ((*number >= 70001 && *number <= 70004) || (*number >= 11001 && *number <= 11003));
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+// The registry operations write to the user's store: a scratch one instead.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static const auto folder =
+        std::filesystem::temp_directory_path() / ("velmora-fuzz-bridge-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    });
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    (void)ParseBridgeJson(text);
+    if (ActsOnTheMachine(ParseBridgeJson(text))) return 0;
 
     Tests::TRecordingMainWindow window;
     Tests::TRecordingBrowser browser;

@@ -87,6 +87,18 @@ def main():
                              "qmt:///qmt:///x", "file:///C:/app/index.html", "https://example.com/"]):
         write("resource_paths", "uri%d" % i, uri)
 
+    def units(*captions):
+        return "\uffff".join(captions).encode("utf-16-le", "surrogatepass")
+
+    write("captions", "plain", units("Main window", "   ", "", "  lead", "dup", "dup", "\t\r\n"))
+    write("captions", "quotes", units("\"q\" \\ back", "\u00e9\u20ac\U0001F600", "\ud800 lone", "\x00\x01 x"))
+
+    # [op, key length, key units, name length, name units, value length, value bytes]: write,
+    # read, exists, delete value, key exists, delete key on colliding names.
+    write("registry_store", "write_read", bytes([0, 3, 0, 4, 1, 2, 0, 1, 3, 65, 66, 67, 1, 3, 1, 5, 0, 2, 0, 0, 0]))
+    write("registry_store", "delete_tree", bytes([0, 5, 0, 4, 2, 4, 0, 1, 0, 1, 88, 4, 1, 1, 0, 0, 5, 1, 1, 0, 0,
+                                                  4, 3, 0, 4, 2, 0, 0]))
+
     write("text", "ascii", "plain text with \"quotes\" and \\backslashes\\")
     write("text", "unicode", "\u00e9\u20ac\U0001F600\u2028\u0000end")
     write("text", "invalid_utf8", b"\xc3\x28\xa0\xa1\xe2\x28\xa1\xf0\x90\x28\xbc\xed\xa0\x80")

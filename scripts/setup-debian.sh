@@ -18,6 +18,7 @@ packages=(
   libgtk-3-dev libwebkit2gtk-4.1-dev libayatana-appindicator3-dev libnotify-dev
   libsqlite3-dev media-types locales
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  python3-dbusmock libx11-dev
 )
 
 missing=()

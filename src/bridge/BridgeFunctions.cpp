@@ -11,6 +11,8 @@ namespace {
 
 using M = TBrowserExternalModule;
 using AppWindow = TAppWindowOperations;
+using Shell = TShellOperations;
+using Registry = TRegistryOperations;
 
 // The table's entry for Method of the family the module gives with Family.
 template <auto Family, auto Method>
@@ -27,18 +29,18 @@ constexpr TBridgeScope Runtime = TBridgeScope::RuntimeOnly;
 constexpr TBridgeFunction Table[] = {
     {10001, u"hello", Empty, Anywhere, &Call<&M::AppWindow, &AppWindow::Hello>},
     {10002, u"isRuntime", Empty, Anywhere, &Call<&M::AppWindow, &AppWindow::IsRuntime>},
-    {11001, u"system.logoff", Empty, Runtime, nullptr},
-    {11002, u"system.reboot", Empty, Runtime, nullptr},
-    {11003, u"system.shutdown", Empty, Runtime, nullptr},
+    {11001, u"system.logoff", Empty, Runtime, &Call<&M::Shell, &Shell::SystemLogoff>},
+    {11002, u"system.reboot", Empty, Runtime, &Call<&M::Shell, &Shell::SystemReboot>},
+    {11003, u"system.shutdown", Empty, Runtime, &Call<&M::Shell, &Shell::SystemShutdown>},
     {11004, u"system.notification", Args, Anywhere, nullptr},
     {12001, u"mainMenu.setItems", Args, Runtime, nullptr},
     {12002, u"mainMenu.updateItem", Args, Runtime, nullptr},
-    {13001, u"registry.writeValue", Args, Anywhere, nullptr},
-    {13002, u"registry.readValue", Args, Anywhere, nullptr},
-    {13003, u"registry.valueExist", Args, Anywhere, nullptr},
-    {13004, u"registry.deleteValue", Args, Anywhere, nullptr},
-    {13005, u"registry.keyExist", Args, Anywhere, nullptr},
-    {13006, u"registry.deleteKey", Args, Anywhere, nullptr},
+    {13001, u"registry.writeValue", Args, Anywhere, &Call<&M::Registry, &Registry::WriteValue>},
+    {13002, u"registry.readValue", Args, Anywhere, &Call<&M::Registry, &Registry::ReadValue>},
+    {13003, u"registry.valueExist", Args, Anywhere, &Call<&M::Registry, &Registry::ValueExist>},
+    {13004, u"registry.deleteValue", Args, Anywhere, &Call<&M::Registry, &Registry::DeleteValue>},
+    {13005, u"registry.keyExist", Args, Anywhere, &Call<&M::Registry, &Registry::KeyExist>},
+    {13006, u"registry.deleteKey", Args, Anywhere, &Call<&M::Registry, &Registry::DeleteKey>},
     {14001, u"trayMenu.showIcon", Empty, Runtime, nullptr},
     {14002, u"trayMenu.hideIcon", Empty, Runtime, nullptr},
     {14003, u"trayMenu.setItems", Args, Runtime, nullptr},
@@ -74,10 +76,10 @@ constexpr TBridgeFunction Table[] = {
     {60010, u"window.setSize", Args, Runtime, &Call<&M::AppWindow, &AppWindow::WindowSetSize>},
     {60011, u"window.getBorder", Empty, Runtime, &Call<&M::AppWindow, &AppWindow::WindowGetBorder>},
     {60012, u"window.setBorder", Args, Runtime, &Call<&M::AppWindow, &AppWindow::WindowSetBorder>},
-    {70001, u"shell.execute", Args, Anywhere, nullptr},
-    {70002, u"shell.explore", Args, Anywhere, nullptr},
-    {70003, u"shell.command", Args, Anywhere, nullptr},
-    {70004, u"shell.windows", Empty, Anywhere, nullptr},
+    {70001, u"shell.execute", Args, Anywhere, &Call<&M::Shell, &Shell::ShellExecute>},
+    {70002, u"shell.explore", Args, Anywhere, &Call<&M::Shell, &Shell::ShellExplore>},
+    {70003, u"shell.command", Args, Anywhere, &Call<&M::Shell, &Shell::ShellCommand>},
+    {70004, u"shell.windows", Empty, Anywhere, &Call<&M::Shell, &Shell::ShellWindows>},
     {80001, u"themes.getTheme", Empty, Runtime, nullptr},
     {80002, u"themes.getThemes", Empty, Runtime, nullptr},
     {80003, u"themes.setTheme", Args, Runtime, nullptr},

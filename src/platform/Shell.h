@@ -1,14 +1,12 @@
 // Programs and the shell: starting a file with its "open" verb, the elevated start that start-up
-// waits for, deleting a folder tree, and what the shell operations of the page will need
-// (Explorer, a command line with its output captured, the list of window captions, ending the
-// session). Calls whose failure text reaches the page return the system's error code with it.
+// waits for, deleting a folder tree and showing a file in the file manager. Calls whose failure
+// text reaches the page return the system's error code with it.
 #pragma once
 
 #include "shared/SysResult.h"
 #include "shared/Text.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace Velmora::Platform {
 
@@ -24,19 +22,8 @@ std::uint32_t ShellOpenAsAdminAndWait(void* Owner, Shared::TextView FilePath, Sh
 // Deletes the folder (or file) and everything in it, silently.
 Shared::TSysStatus DeleteTree(Shared::TextView DirPath);
 
-// --- Declared for the shell operations, not built yet ---------------------------------------
-// Shows FilePath selected in the file manager (Linux: FileManager1.ShowItems, else its folder).
+// Shows FilePath selected in the file manager (Linux: FileManager1.ShowItems, else the folder
+// that holds it). Succeeds whether or not the path exists: only the file manager is started.
 Shared::TSysStatus ShellExplore(Shared::TextView FilePath);
-// Runs CommandLine through the system's shell (cmd.exe /C, /bin/sh -c) in WorkingDir (empty: the
-// current folder), with its window shown or not, and gives everything it wrote to its standard
-// output and standard error once it has ended, decoded once.
-Shared::TSysResult<Shared::Text> RunCommandCapturingOutput(Shared::TextView CommandLine, Shared::TextView WorkingDir,
-                                                           bool ShowWindow);
-// The captions of the desktop's top-level windows, hidden ones included, in stacking order.
-std::vector<Shared::Text> TopLevelWindowCaptions();
-
-enum class TSessionEnd : std::uint8_t { LogOff, Reboot, PowerOff };
-// Asks the system to end the session; true when it accepted the request.
-Shared::TSysStatus EndSession(TSessionEnd How);
 
 } // namespace Velmora::Platform

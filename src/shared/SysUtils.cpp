@@ -6,9 +6,14 @@
 #include "platform/Environment.h"
 #include "platform/ExecutablePath.h"
 #include "platform/MessageBox.h"
+#include "platform/SessionEnd.h"
 #include "platform/Shell.h"
+#include "platform/ShellCommand.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemError.h"
+#include "platform/WindowCaptions.h"
+
+#include <algorithm>
 
 namespace Velmora::Shared {
 
@@ -39,6 +44,34 @@ std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* AHandle, TextView FilePat
 }
 
 bool TSysUtils::DeleteDirectory(TextView DirPath) { return Platform::DeleteTree(DirPath).Succeeded; }
+
+TSysStatus TSysUtils::ShellExplore(TextView FilePath) { return Platform::ShellExplore(FilePath); }
+
+Text TSysUtils::GetDosOutput(TextView CommandLine, TextView WorkingDir, bool ShowWindow) {
+    // An interpreter that does not start leaves the output empty; that is still an answer.
+    return Platform::RunCommandCapturingOutput(CommandLine, WorkingDir, ShowWindow).Value;
+}
+
+std::vector<Text> TSysUtils::NonBlankCaptions(std::vector<Text> Captions) {
+    const auto blank = [](const Text& caption) {
+        return std::all_of(caption.begin(), caption.end(), [](char16_t unit) { return unit <= u' '; });
+    };
+    Captions.erase(std::remove_if(Captions.begin(), Captions.end(), blank), Captions.end());
+    return Captions;
+}
+
+void TSysUtils::GetWindowsCaptions(std::vector<Text>& WindowsCaptionsList) {
+    WindowsCaptionsList = NonBlankCaptions(Platform::TopLevelWindowCaptions());
+}
+
+TSysStatus TSysUtils::ExitWindows(std::uint32_t RebootParam) {
+    // EWX_FORCE is always part of the request: the platforms end the session forcibly.
+    switch (RebootParam & 3u) {
+        case EWX_SHUTDOWN: return Platform::EndSession(Platform::TSessionEnd::PowerOff);
+        case EWX_REBOOT: return Platform::EndSession(Platform::TSessionEnd::Reboot);
+        default: return Platform::EndSession(Platform::TSessionEnd::LogOff);
+    }
+}
 
 Text TSysUtils::GetSystemErrorText(std::uint32_t code) {
     Text text = Platform::SystemErrorMessage(code);

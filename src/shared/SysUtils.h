@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shared/PathRules.h"
+#include "shared/SysResult.h"
 #include "shared/Text.h"
 
 #include <cstdint>
@@ -53,6 +54,28 @@ public:
     static std::uint32_t ShellExecAsAdminAndWait(void* AHandle, TextView FilePath, TextView Params);
     // Deletes the folder (or file) and everything in it, silently. True when deleted.
     static bool DeleteDirectory(TextView DirPath);
+
+    // The file manager showing FilePath selected (Windows: explorer.exe /select,"FilePath").
+    // Succeeds whether or not the path exists; a failure carries the code of the failing call.
+    static TSysStatus ShellExplore(TextView FilePath);
+
+    // Everything CommandLine wrote to its standard output and standard error, run through the
+    // system's shell ("cmd.exe /C ", "/bin/sh -c") in WorkingDir (empty: ours), once it has
+    // ended; empty when the interpreter does not start. ShowWindow shows its console (Windows).
+    static Text GetDosOutput(TextView CommandLine, TextView WorkingDir, bool ShowWindow);
+
+    // Fills the list with the captions of the top-level windows that are not blank (empty after
+    // removing the code units up to U+0020 at both ends), untrimmed, in the system's order,
+    // hidden windows and duplicates included.
+    static void GetWindowsCaptions(std::vector<Text>& WindowsCaptionsList);
+    // The captions the list keeps: Captions without the blank ones, in order.
+    static std::vector<Text> NonBlankCaptions(std::vector<Text> Captions);
+
+    // ExitWindowsEx's flags: what the session end does (the low bits) and EWX_FORCE.
+    static constexpr std::uint32_t EWX_LOGOFF = 0, EWX_SHUTDOWN = 1, EWX_REBOOT = 2, EWX_FORCE = 4;
+    // Asks the system to log off, shut down or restart (Linux: logind), other applications
+    // closed without asking them. Success: the system accepted the request.
+    static TSysStatus ExitWindows(std::uint32_t RebootParam);
 
     // The system's message for an error code, with trailing periods and blanks (the line break the
     // system ends it with) removed.

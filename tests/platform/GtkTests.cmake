@@ -18,6 +18,13 @@ velmora_add_test(platform_gtk_system LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/SystemHelpersTest.cpp platform/gtk/SingleInstanceTest.cpp)
 set_tests_properties(platform_gtk_system PROPERTIES ENVIRONMENT "${_gtk_test_env}")
 
+# The registry store (SQLite, several processes at once) and command lines with their output.
+velmora_add_test(platform_gtk_registry LABEL platform LIBS velmora_runtime
+  SOURCES platform/gtk/RegistryStoreTest.cpp)
+velmora_add_test(platform_gtk_shell LABEL platform LIBS velmora_runtime
+  SOURCES platform/gtk/ShellCommandTest.cpp)
+set_tests_properties(platform_gtk_registry platform_gtk_shell PROPERTIES ENVIRONMENT "${_gtk_test_env}")
+
 # Tests that may start a window manager of their own take turns with each other.
 velmora_add_test(platform_gtk_windows LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/StartupDialogsTest.cpp
@@ -61,3 +68,11 @@ add_test(NAME e2e_gtk_window_ops
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_window_ops PROPERTIES
   LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+# Shell, system and registry operations through a packed page: real programs, X windows, logind
+# and the file manager as stand-ins on a private D-Bus, the per-user registry store.
+add_test(NAME e2e_gtk_shell_registry
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_shell_registry_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_shell_registry PROPERTIES
+  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)

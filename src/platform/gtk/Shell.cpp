@@ -1,10 +1,13 @@
-// Linux: starting files and programs, and deleting folder trees. A program (an executable file,
+// Linux: starting files and programs, showing a file in the file manager
+// (org.freedesktop.FileManager1.ShowItems on the session bus, else its folder opened with the
+// default handler), and deleting folder trees. A program (an executable file,
 // or a name found on PATH) is spawned with its arguments split by shell rules
 // (g_shell_parse_argv); anything else is opened with the desktop's default handler through GIO.
 // Folders go with std::filesystem::remove_all, symbolic links removed, never followed. Failures
 // leave errno describing them, and the result carries the same code.
 #include "platform/Shell.h"
 
+#include "platform/gtk/GErrorErrno.h"
 #include "platform/gtk/GtkHandles.h"
 
 #include <gio/gio.h>
@@ -21,42 +24,6 @@ namespace Velmora::Platform {
 using namespace Shared;
 
 namespace {
-
-int ErrnoFromError(const GError* error) {
-    if (error->domain == G_SPAWN_ERROR) {
-        switch (error->code) {
-            case G_SPAWN_ERROR_FORK: return EAGAIN;
-            case G_SPAWN_ERROR_ACCES: return EACCES;
-            case G_SPAWN_ERROR_PERM: return EPERM;
-            case G_SPAWN_ERROR_TOO_BIG: return E2BIG;
-            case G_SPAWN_ERROR_NOEXEC: return ENOEXEC;
-            case G_SPAWN_ERROR_NAMETOOLONG: return ENAMETOOLONG;
-            case G_SPAWN_ERROR_NOENT: return ENOENT;
-            case G_SPAWN_ERROR_NOMEM: return ENOMEM;
-            case G_SPAWN_ERROR_NOTDIR: return ENOTDIR;
-            case G_SPAWN_ERROR_LOOP: return ELOOP;
-            case G_SPAWN_ERROR_TXTBUSY: return ETXTBSY;
-            case G_SPAWN_ERROR_NFILE: return ENFILE;
-            case G_SPAWN_ERROR_MFILE: return EMFILE;
-            case G_SPAWN_ERROR_INVAL: return EINVAL;
-            case G_SPAWN_ERROR_ISDIR: return EISDIR;
-            case G_SPAWN_ERROR_LIBBAD: return ELIBBAD;
-            default: return EIO;
-        }
-    }
-    if (error->domain == G_IO_ERROR) {
-        switch (error->code) {
-            case G_IO_ERROR_NOT_FOUND: return ENOENT;
-            case G_IO_ERROR_PERMISSION_DENIED: return EACCES;
-            case G_IO_ERROR_IS_DIRECTORY: return EISDIR;
-            case G_IO_ERROR_INVALID_ARGUMENT: return EINVAL;
-            case G_IO_ERROR_NOT_SUPPORTED: return EOPNOTSUPP;
-            default: return EIO;
-        }
-    }
-    if (error->domain == G_SHELL_ERROR) return EINVAL;
-    return EIO;
-}
 
 bool Fail(GErrorPtr error) {
     errno = ErrnoFromError(error.get());
@@ -177,7 +144,43 @@ TSysStatus StatusOf(bool succeeded) {
     return succeeded ? TSysStatus::Success() : TSysStatus::Failure(static_cast<std::uint32_t>(errno));
 }
 
+// The file manager's own selection of the item, when one answers on the session bus.
+bool ShowItemInFileManager(const std::string& absolute) {
+    GError* error = nullptr;
+    GObjectPtr<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &error));
+    if (!bus) return Fail(GErrorPtr(error));
+    GCharPtr uri{g_filename_to_uri(absolute.c_str(), nullptr, nullptr)};
+    if (!uri) {
+        errno = EINVAL;
+        return false;
+    }
+    const gchar* uris[] = {uri.get(), nullptr};
+    GVariant* reply = g_dbus_connection_call_sync(
+        bus.get(), "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1",
+        "ShowItems", g_variant_new("(^ass)", uris, ""), nullptr, G_DBUS_CALL_FLAGS_NONE, 10000, nullptr, &error);
+    if (!reply) return Fail(GErrorPtr(error));
+    g_variant_unref(reply);
+    return true;
+}
+
+// The item's folder, or the nearest folder above it that exists: what Explorer shows too when
+// the item is not there.
+bool OpenContainingFolder(const std::string& absolute) {
+    std::filesystem::path folder = std::filesystem::path(absolute).parent_path();
+    std::error_code ec;
+    while (!folder.empty() && !std::filesystem::is_directory(folder, ec) && folder != folder.root_path())
+        folder = folder.parent_path();
+    if (folder.empty()) folder = "/";
+    return OpenWithDefaultHandler(folder.native());
+}
+
 } // namespace
+
+TSysStatus ShellExplore(TextView FilePath) {
+    GCharPtr absolute{g_canonicalize_filename(FileName(FilePath).c_str(), nullptr)};
+    if (ShowItemInFileManager(absolute.get())) return TSysStatus::Success();
+    return StatusOf(OpenContainingFolder(absolute.get()));
+}
 
 TSysStatus ShellOpen(TextView FilePath, TextView Arguments) {
     return StatusOf(StartFile(FileName(FilePath), Arguments));

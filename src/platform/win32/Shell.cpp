@@ -1,5 +1,6 @@
 // Win32: starts through the shell (ShellExecuteW "open", ShellExecuteExW "runas" with a wait that
-// keeps serving window messages) and silent recursive deletion (SHFileOperationW FO_DELETE).
+// keeps serving window messages, explorer.exe /select), and silent recursive deletion
+// (SHFileOperationW FO_DELETE).
 #include "platform/Shell.h"
 
 #include "platform/win32/WinHandles.h"
@@ -63,6 +64,13 @@ std::uint32_t ShellOpenAsAdminAndWait(void* AHandle, TextView FilePath, TextView
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(handle, &exitCode)) return 0;
     return exitCode;
+}
+
+TSysStatus ShellExplore(TextView FilePath) {
+    const Text params = u"/select, \"" + Text(FilePath) + u"\"";
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(GetActiveWindow(), L"open", L"explorer.exe", Wide(params), nullptr, SW_SHOWNORMAL));
+    return result > 32 ? TSysStatus::Success() : TSysStatus::Failure(GetLastError());
 }
 
 TSysStatus DeleteTree(TextView DirPath) {
