@@ -17,6 +17,7 @@ packages=(
   openbox
   libgtk-3-dev libwebkit2gtk-4.1-dev libayatana-appindicator3-dev libnotify-dev
   libsqlite3-dev media-types locales
+  libjson-glib-dev
 )
 # npm for TypeScript (below); a Node.js installed otherwise brings its own npm.
 command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)

@@ -41,10 +41,7 @@ public:
         std::error_code ec;
         const fs::path real = fs::canonical(folder, ec);
         if (ec) throw EPackError("cannot read the folder '" + Utf8(folder) + "': " + ec.message());
-        if (!FOpen.insert(real).second) {
-            FOut.Warnings.push_back("left out '" + relative + "': a link back into a folder that contains it");
-            return;
-        }
+        FOpen.insert(real);
         std::vector<fs::path> children;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
             children.push_back(it->path());
@@ -68,6 +65,10 @@ public:
             const fs::file_status status = fs::status(child, ec);
             if (fs::is_directory(status)) {
                 if (FRules.IsIgnored(path, true)) continue;
+                if (FOpen.count(fs::canonical(child, ec)) != 0) {
+                    FOut.Warnings.push_back("left out '" + path + "': a link back into a folder that contains it");
+                    continue;
+                }
                 FOut.Items.push_back({FDirName + u"/" + FromUtf8(path) + u"/", {}});
                 Walk(child, path);
             } else if (fs::is_regular_file(status)) {
