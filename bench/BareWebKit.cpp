@@ -3,6 +3,7 @@
 // that answers window.qmt.hello the way the runtime does (a script message in, one JSON parse,
 // an evaluated reply out). Usage: velmora_bare_webkit FOLDER [START_PAGE]
 #include <gtk/gtk.h>
+#include <json-glib/json-glib.h>
 #include <webkit2/webkit2.h>
 
 #include <string>
@@ -25,7 +26,16 @@ void ServeScheme(WebKitURISchemeRequest* request, gpointer) {
     const char* type = g_str_has_suffix(path.c_str(), ".html") ? "text/html"
                        : g_str_has_suffix(path.c_str(), ".js") ? "text/javascript"
                                                                : "application/octet-stream";
-    webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(size), type);
+    // A response with a status and headers, as the runtime answers: fetch() needs them.
+    WebKitURISchemeResponse* response = webkit_uri_scheme_response_new(stream, static_cast<gint64>(size));
+    webkit_uri_scheme_response_set_status(response, 200, "OK");
+    webkit_uri_scheme_response_set_content_type(response, type);
+    SoupMessageHeaders* headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+    soup_message_headers_set_content_length(headers, static_cast<goffset>(size));
+    soup_message_headers_append(headers, "Access-Control-Allow-Origin", "*");
+    webkit_uri_scheme_response_set_http_headers(response, headers);
+    webkit_uri_scheme_request_finish_with_response(request, response);
+    g_object_unref(response);
     g_object_unref(stream);
 }
 
@@ -82,7 +92,11 @@ int main(int argc, char** argv) {
 
     WebKitWebContext* context = webkit_web_context_get_default();
     webkit_web_context_register_uri_scheme(context, "qmt", ServeScheme, nullptr, nullptr);
-    webkit_security_manager_register_uri_scheme_as_local(webkit_web_context_get_security_manager(context), "qmt");
+    // Registered as the runtime registers it: fetch() works within the scheme.
+    WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
+    webkit_security_manager_register_uri_scheme_as_secure(security, "qmt");
+    webkit_security_manager_register_uri_scheme_as_cors_enabled(security, "qmt");
+    webkit_security_manager_register_uri_scheme_as_local(security, "qmt");
 
     WebKitUserContentManager* content = webkit_user_content_manager_new();
     webkit_user_content_manager_add_script(

@@ -35,7 +35,8 @@ def make_app(folder, mode, payload_mb):
     to about payload_mb megabytes."""
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
-    shutil.copy(os.path.join(ROOT, "bench", "page", "index.html"), os.path.join(folder, "index.html"))
+    page = "full.html" if mode == "full" else "index.html"  # the page tells its mode by its name
+    shutil.copy(os.path.join(ROOT, "bench", "page", "index.html"), os.path.join(folder, page))
     for i in range(500):
         write(os.path.join(folder, "small", "%d.txt" % i), (b"%04d" % i) * 256)
     used = 500 * 1024
@@ -45,8 +46,8 @@ def make_app(folder, mode, payload_mb):
     filler = max(payload_mb * 10**6 - used, 0)
     if filler:
         write(os.path.join(folder, "filler.bin"), os.urandom(filler))
-    ini = ("[App]\nID=dev.velmora.bench\nName=Velmora bench\nDirName=app\nIndexHtml=index.html#%s\n"
-           "DynamicAppTitle=1\nAllowInstances=1\nWidth=900\nHeight=640\n" % mode)
+    ini = ("[App]\nID=dev.velmora.bench\nName=Velmora bench\nDirName=app\nIndexHtml=%s\n"
+           "DynamicAppTitle=1\nAllowInstances=1\nWidth=900\nHeight=640\n" % page)
     write(os.path.join(folder, "qmt.ini"), ini.encode())
 
 
@@ -85,12 +86,14 @@ def run_once(command, env, timeout=60):
                             start_new_session=True)
     report, deadline = None, started + timeout
     while time.time() < deadline and report is None:
-        out = subprocess.run(["xdotool", "search", "--pid", str(proc.pid), "--name", "^bench:", "getwindowname"],
+        out = subprocess.run(["xdotool", "search", "--all", "--pid", str(proc.pid), "--name", "^bench:", "getwindowname"],
                              capture_output=True, text=True, env=env).stdout.strip()
         if out.startswith("bench:"):
             report = json.loads(out.splitlines()[0][len("bench:"):])
         else:
             time.sleep(0.02)
+    if report is not None and "error" in report:
+        raise RuntimeError("%s: %s" % (command[0], report["error"]))
     if report is not None:
         time.sleep(0.3)  # settled
         tree = descendants(proc.pid)
@@ -143,7 +146,7 @@ def main():
         for mode, size in plans:
             app = os.path.join(work, "app-%s-%d" % (mode, size))
             make_app(app, mode, size)
-            programs = [("bare", [bare, app, "index.html#" + mode])]
+            programs = [("bare", [bare, app, "full.html" if mode == "full" else "index.html"])]
             for name, path in runtimes:
                 exe = os.path.join(work, "%s-%s-%d" % (name, mode, size))
                 subprocess.run([pack, "build", app, "-o", exe, "--runtime", path], check=True,
