@@ -54,8 +54,8 @@ void OnMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpoint
     g_free(text);
     const std::string script =
         "window.__bareReply({\"uuid\": \"" + uuid + "\", \"success\": true, \"result\": \"2023.3\"});";
-    webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(view), script.c_str(), -1, nullptr, nullptr, nullptr,
-                                        nullptr, nullptr);
+    webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(view), script.c_str(), -1, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr);
 }
 
 constexpr const char* BridgeScript = R"(
