@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every preset (linux-release: the shipped programs only) and runs every test: natively for linux, under
-# wine64 for windows-x64 (windows-x86 is compile-and-link only: 32-bit code cannot run here).
+# Installs what is missing, builds every preset and runs every test: natively for linux, under
+# wine64 for windows-x64 (windows-x86 is compile-and-link only: 32-bit code cannot run here;
+# linux-release builds only the programs users ship).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
