@@ -19,7 +19,10 @@ packages=(
   libsqlite3-dev media-types locales
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   python3-dbusmock libx11-dev
+  libjson-glib-dev
 )
+# npm for TypeScript (below); a Node.js installed otherwise brings its own npm.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -52,5 +55,11 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
   $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/; s/^# *\(en_US.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   $SUDO locale-gen >/dev/null
+fi
+# TypeScript for the check of the typed API (tools/pack/qmt.d.ts), from the npm registry into the
+# build folder: not part of the sources.
+typescript_dir="$(cd "$(dirname "$0")/.." && pwd)/build/typescript"
+if [ ! -x "$typescript_dir/node_modules/.bin/tsc" ]; then
+  npm install --silent --no-audit --no-fund --prefix "$typescript_dir" typescript@5.4.5 >/dev/null
 fi
 echo "setup: done"

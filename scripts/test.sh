@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: natively for linux, under
-# wine64 for windows-x64 (windows-x86 is compile-and-link only: 32-bit code cannot run here).
+# wine64 for windows-x64 (windows-x86 is compile-and-link only: 32-bit code cannot run here;
+# linux-release builds only the programs users ship).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,6 +17,10 @@ for preset in linux windows-x64 windows-x86; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
+# The release runtime users ship (what scripts/demo.sh packs): built, not tested twice.
+echo "== build linux-release"
+cmake --preset linux-release >/dev/null
+cmake --build --preset linux-release -j "$jobs" --target VelmoraRuntime velmora-pack
 
 # Windows message boxes and windows need a display, even when a test only drives them.
 if [ -z "${DISPLAY:-}" ]; then

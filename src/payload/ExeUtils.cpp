@@ -1,6 +1,7 @@
 #include "payload/ExeUtils.h"
 
 #include "platform/ExecutablePath.h"
+#include "platform/FileView.h"
 #include "payload/ImageEnd.h"
 
 #include <algorithm>
@@ -138,6 +139,17 @@ void TExeUtils::GetZipFromExe(Bytes& MemoryStream) {
     RequireComplete(CopyLoop(StreamSource(in), MemorySink(MemoryStream), total), total, exe);
 }
 
+TPayloadBytes TExeUtils::GetZipViewFromExe() {
+    const std::uint64_t imageEnd = GetExeImageEnd();
+    const std::int64_t total = GetExeFileSize() - static_cast<std::int64_t>(imageEnd);
+    if (total <= 0) FailNoPayload();
+    if (auto view = Platform::CreateFileView(Platform::ExecutablePath(), imageEnd, static_cast<std::uint64_t>(total)))
+        return TPayloadBytes(std::move(view));
+    Bytes copy;
+    GetZipFromExe(copy);
+    return TPayloadBytes(std::move(copy));
+}
+
 void TExeUtils::ExtractZipFromExe(TextView ZipPath) {
     const std::uint64_t imageEnd = GetExeImageEnd();
     const std::int64_t total = GetExeFileSize() - static_cast<std::int64_t>(imageEnd);
@@ -201,6 +213,17 @@ std::optional<Bytes> TExeUtils::ReadPayloadOfFile(TextView ExePath) {
     ReserveFor(payload, total);
     if (CopyLoop(StreamSource(in), MemorySink(payload), total) != total) return std::nullopt;
     return payload;
+}
+
+std::optional<TPayloadBytes> TExeUtils::MapPayloadOfFile(TextView ExePath) {
+    const std::int64_t size = GetFileSizeByName(ExePath);
+    const auto imageEnd = GetImageEndOfFile(ExePath);
+    if (!imageEnd || size <= static_cast<std::int64_t>(*imageEnd)) return std::nullopt;
+    const auto total = static_cast<std::uint64_t>(size) - *imageEnd;
+    if (auto view = Platform::CreateFileView(ExePath, *imageEnd, total)) return TPayloadBytes(std::move(view));
+    auto copy = ReadPayloadOfFile(ExePath);
+    if (!copy) return std::nullopt;
+    return TPayloadBytes(std::move(*copy));
 }
 
 } // namespace Velmora::Shared

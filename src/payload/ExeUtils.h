@@ -3,6 +3,7 @@
 // extracts and appends that archive; it is shared by the runtime and velmora-pack.
 #pragma once
 
+#include "payload/PayloadBytes.h"
 #include "shared/Text.h"
 
 #include <cstdint>
@@ -36,6 +37,10 @@ public:
     // payload it shows "This is not a valid Windows application" through OnNoPayload and ends
     // the process (code 0).
     void GetZipFromExe(Bytes& MemoryStream);
+    // The same bytes as a read-only view of the executable's file, so that start-up does not grow
+    // with the payload and entries never read cost no memory; a copy (GetZipFromExe, with its
+    // guard) when the file cannot be mapped.
+    TPayloadBytes GetZipViewFromExe();
     // Same, into a newly created (or overwritten) file.
     void ExtractZipFromExe(TextView ZipPath);
     static std::uint64_t GetExeImageEnd();
@@ -61,6 +66,8 @@ public:
     // The payload of any packaged executable (velmora-pack works on files it did not start).
     // Empty when the file cannot be read, is no executable, or carries no byte after its image.
     std::optional<Bytes> ReadPayloadOfFile(TextView ExePath);
+    // The same bytes as a read-only view, or read into memory when the file cannot be mapped.
+    std::optional<TPayloadBytes> MapPayloadOfFile(TextView ExePath);
 
 private:
     [[noreturn]] void FailNoPayload();

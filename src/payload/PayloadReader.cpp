@@ -85,7 +85,7 @@ void ReadToEnd(zip_file_t* entry, std::uint64_t initialRoom, Bytes& target) {
 
 struct TPayloadReader::Impl {
     std::string FPassword;
-    Bytes FArchive; // declared before FZip: libzip reads it until FZip is gone
+    TPayloadBytes FArchive; // declared before FZip: libzip reads it until FZip is gone
     TArchivePtr FZip;
     TNameIndex FIndex; // ASCII-folded UTF-8 name → entry index
 
@@ -96,7 +96,7 @@ struct TPayloadReader::Impl {
     void Detach() {
         FIndex.clear();
         FZip.reset();
-        Bytes().swap(FArchive);
+        FArchive = TPayloadBytes();
     }
 
     void BuildIndex() {
@@ -129,16 +129,16 @@ void TPayloadReader::SetPassword(std::string_view password) {
     FImpl->ApplyPassword();
 }
 
-void TPayloadReader::Attach(Bytes archive) {
+void TPayloadReader::Attach(TPayloadBytes archive) {
     // Reading the directory converts every entry's time.
     const TZipTimeZone zone;
     FImpl->Detach();
     // libzip takes zero bytes for a new, empty archive; as a payload they are no archive at all.
-    if (archive.empty()) throw EPayloadError("the payload is empty: not a ZIP archive");
+    if (archive.Empty()) throw EPayloadError("the payload is empty: not a ZIP archive");
     FImpl->FArchive = std::move(archive);
 
     TZipError error;
-    zip_source_t* source = zip_source_buffer_create(FImpl->FArchive.data(), FImpl->FArchive.size(), 0, error.Get());
+    zip_source_t* source = zip_source_buffer_create(FImpl->FArchive.Data(), FImpl->FArchive.Size(), 0, error.Get());
     if (source == nullptr) {
         FImpl->Detach();
         throw EPayloadError("cannot read the payload: " + error.Message());
@@ -155,6 +155,8 @@ void TPayloadReader::Attach(Bytes archive) {
 }
 
 bool TPayloadReader::IsAttached() const { return FImpl->FZip != nullptr; }
+
+bool TPayloadReader::IsMapped() const { return FImpl->FZip != nullptr && FImpl->FArchive.IsMapped(); }
 
 int TPayloadReader::FindEntry(TextView Name) const {
     if (!FImpl->FZip) return -1;
@@ -173,7 +175,7 @@ void TPayloadReader::ExtractToStream(TextView Name, Bytes& Target) const {
     const TZipTimeZone zone;
     const TEntryPtr entry(zip_fopen_index(FImpl->FZip.get(), static_cast<zip_uint64_t>(index), 0));
     if (!entry) return;
-    ReadToEnd(entry.get(), InitialRoom(*stat, FImpl->FArchive.size()), Target);
+    ReadToEnd(entry.get(), InitialRoom(*stat, FImpl->FArchive.Size()), Target);
 }
 
 std::int64_t TPayloadReader::ExtractToSink(TextView Name,

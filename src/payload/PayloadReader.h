@@ -1,8 +1,9 @@
-// The payload reader: the one archive object of the process, over the in-memory copy of the
-// payload ZIP archive. Finds entries by name (ASCII letters case-insensitive, nothing else
+// The payload reader: the one archive object of the process, over the payload ZIP archive's bytes
+// (a read-only view of the executable, or a copy in memory). Finds entries by name (ASCII letters case-insensitive, nothing else
 // normalised) through an index built once at attach, and extracts them into memory.
 #pragma once
 
+#include "payload/PayloadBytes.h"
 #include "shared/Text.h"
 
 #include <cstdint>
@@ -40,7 +41,10 @@ public:
     void SetPassword(std::string_view password);
     // Takes the archive bytes (kept for the reader's life) and reads the central directory.
     // Throws EPayloadError when the bytes are not a ZIP archive.
-    void Attach(Bytes archive);
+    void Attach(TPayloadBytes archive);
+    void Attach(Bytes archive) { Attach(TPayloadBytes(std::move(archive))); }
+    // Whether the attached archive is read in place from the file rather than copied.
+    bool IsMapped() const;
     bool IsAttached() const;
 
     // Index of the entry whose name equals Name with ASCII letters compared case-insensitively;

@@ -46,9 +46,8 @@ bool LoadExeZip(TStartupValues& values) {
 
     values.ExeUtils.OnNoPayload = &TSysUtils::ShowSystemErrorBox;
     values.ExeZip.SetPassword(Shared::ArchivePassword);
-    Shared::Bytes archive;
-    values.ExeUtils.GetZipFromExe(archive);
-    values.ExeZip.Attach(std::move(archive)); // not an archive: thrown to the entry point
+    // Read in place where the file can be mapped: start-up does not grow with the app's size.
+    values.ExeZip.Attach(values.ExeUtils.GetZipViewFromExe()); // not an archive: thrown to the entry point
 
     auto& settings = values.ProjectINI;
     settings.LoadFromPayload(values.ExeZip);

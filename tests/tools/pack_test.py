@@ -176,6 +176,109 @@ class PackTest(unittest.TestCase):
         self.assertEqual(self.build().returncode, 0)
         self.assertRefused(pack("cat", host(self.out), "app\\index.html"), "no entry")
 
+    def listed(self, exe):
+        listing = pack("list", host(exe))
+        self.assertEqual(listing.returncode, 0, listing.stderr)
+        return {line.split(None, 1)[1] for line in listing.stdout.decode().splitlines()}
+
+    def test_real_project_folder_rules_links_and_warnings(self):
+        write_tree(self.app, {
+            ".git/HEAD": b"ref: refs/heads/main\n", ".git/objects/ab/cdef": b"x", ".DS_Store": b"x",
+            "node_modules/.cache/big.bin": b"x", "node_modules/lib/index.js": b"lib", ".env": b"SECRET=1",
+            ".index.html.swp": b"x", "js/main.js~": b"x", "sub/.env": b"x", "drafts/a.html": b"a",
+            "drafts/keep.html": b"k", "build/out.map": b"m", "docs/notes.md": b"n", "logs/a.log": b"l",
+            ".velmoraignore": b"# comments and blank lines add nothing\n\ndrafts/*\n!drafts/keep.html\n"
+                              b"*.map\n/logs/\n",
+        })
+        outside = os.path.join(self.dir, "outside")
+        write_tree(outside, {"secret.txt": b"not ours", "dir/inner.txt": b"not ours"})
+        links = {"leak.txt": os.path.join(outside, "secret.txt"), "leakdir": os.path.join(outside, "dir"),
+                 "alias.js": "js/main.js", "jsdir": "js", "loop": ".", "dangling": "nothing-here"}
+        # Wine shows the host's links as the files they point to: links are checked natively only.
+        if ARGS.emulator:
+            links = {}
+        for name, target in links.items():
+            os.symlink(target, os.path.join(self.app, name))
+        with open(os.path.join(self.app, "qmt.ini"), "w") as f:
+            f.write(INI + "IndexHtml=start.html?x=1\n")
+        result = self.build("--exclude", "docs/", "--exclude", "*.log")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        names = self.listed(self.out)
+        for packed in ["app/index.html", "app/node_modules/lib/index.js", "app/drafts/keep.html", "app/js/main.js",
+                       "qmt-webviewjs"] + (["app/alias.js", "app/jsdir/main.js"] if links else []):
+            self.assertIn(packed, names)
+        for left_out in [".git/", ".DS_Store", "node_modules/.cache/", ".env", ".index.html.swp", "js/main.js~",
+                         "sub/.env", "drafts/a.html", "build/out.map", "docs/", "logs/", ".velmoraignore",
+                         "leak.txt", "leakdir/", "dangling"]:
+            self.assertNotIn("app/" + left_out, names)
+        self.assertFalse(any(n.startswith("app/loop/") for n in names), names)
+        self.assertFalse(any("inner.txt" in n or "secret" in n for n in names), names)
+        err = result.stderr.decode(errors="replace").strip().splitlines()
+        self.assertTrue(all(line.startswith("velmora-pack: warning: ") for line in err), err)
+        link_warnings = ["'leak.txt': a link out of the app folder", "'leakdir': a link out of the app folder",
+                         "'dangling': a link to nothing", "'loop': a link back into a folder"]
+        for needle in (link_warnings if links else []) + ["IndexHtml 'start.html?x=1' names no packed file"]:
+            self.assertTrue(any(needle in line for line in err), (needle, err))
+        # One summary line: files, bytes in, bytes out, time.
+        summary = result.stdout.decode().strip().splitlines()[-1]
+        self.assertRegex(summary, r": \d+ files, \d+ bytes in, \d+ bytes out \(stored payload, .*\), [\d.]+ s$")
+
+        # A start page that is packed gets no warning.
+        write_tree(self.app, {"start.html": b"<p>start"})
+        again = self.build()
+        self.assertEqual(again.returncode, 0, again.stderr)
+        self.assertNotIn(b"IndexHtml", again.stderr)
+
+    def test_compress_deflates_what_gains_and_stays_encrypted(self):
+        text = b"".join(b"line %d of a script that compresses well\n" % i for i in range(4000))
+        image = os.urandom(20000)
+        write_tree(self.app, {"js/big.js": text, "img/photo.png": image})
+        result = self.build("--compress")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn(b"deflated payload", result.stdout)
+        with zipfile.ZipFile(self.payload(self.out)) as z:
+            big, photo = z.getinfo("app/js/big.js"), z.getinfo("app/img/photo.png")
+            self.assertEqual(big.compress_type, zipfile.ZIP_DEFLATED)
+            self.assertLess(big.compress_size, len(text) // 10)
+            self.assertEqual(photo.compress_type, zipfile.ZIP_STORED)
+            for info in (big, photo):
+                self.assertTrue(info.flag_bits & 0x1, "entry must be encrypted")
+            self.assertEqual(z.read(big, pwd=PASSWORD), text)
+        for entry, data in [("app/js/big.js", text), ("app/img/photo.png", image)]:
+            cat = pack("cat", host(self.out), entry)
+            self.assertEqual((cat.returncode, cat.stdout), (0, data), cat.stderr)
+
+    def test_runtime_found_beside_the_tool_or_in_its_build_tree(self):
+        plain = pack("build", host(self.app), "-o", host(self.out))
+        self.assertEqual(plain.returncode, 0, plain.stderr)
+        self.assertIn(b"(the build tree of velmora-pack)", plain.stdout)
+        tool_dir = os.path.join(self.dir, "installed")
+        os.makedirs(tool_dir)
+        tool = shutil.copy(ARGS.pack, tool_dir)
+        shutil.copy(ARGS.runtime, tool_dir)
+        run = lambda *a: subprocess.run(([ARGS.emulator] if ARGS.emulator else []) + [tool] + list(a),
+                                        capture_output=True, timeout=120)
+        beside = run("build", host(self.app), "-o", host(self.out + "2"))
+        self.assertEqual(beside.returncode, 0, beside.stderr)
+        self.assertIn(b"(beside velmora-pack)", beside.stdout)
+        os.remove(os.path.join(tool_dir, os.path.basename(ARGS.runtime)))
+        missing = run("build", host(self.app), "-o", host(self.out + "3"))
+        self.assertRefused(missing, "name one with --runtime")
+        self.assertEqual(len(missing.stderr.decode().strip().splitlines()), 1)
+
+    def test_packing_memory_is_bounded_by_an_entry_not_the_app(self):
+        if ARGS.emulator:
+            self.skipTest("the memory of a process under Wine says nothing about ours")
+        small = run_measured(pack_command("build", host(self.app), "-o", host(self.out), "--runtime",
+                                          host(self.runtime)))[1]
+        write_tree(self.app, {"media/part%d.bin" % i: os.urandom(16 * 2**20) for i in range(3)})
+        result, rss = run_measured(pack_command("build", host(self.app), "-o", host(self.out), "--runtime",
+                                                host(self.runtime)))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertLess(rss - small, 16 * 2**20, "packing 48 MiB took %d KiB more" % ((rss - small) // 1024))
+        cat = pack("cat", host(self.out), "app/media/part1.bin")
+        self.assertEqual(cat.stdout, open(os.path.join(self.app, "media/part1.bin"), "rb").read())
+
     def test_malformed_payloads_get_one_line_answers_in_bounded_memory(self):
         self.assertEqual(self.build().returncode, 0)
         good = open(self.out, "rb").read()

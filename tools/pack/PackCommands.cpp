@@ -1,5 +1,7 @@
 #include "PackCommands.h"
 
+#include "AppFolder.h"
+#include "IgnoreRules.h"
 #include "PayloadWriter.h"
 #include "ProgressBar.h"
 #include "Stdout.h"
@@ -10,6 +12,7 @@
 #include "payload/StartupValues.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -62,43 +65,62 @@ TProjectSettings LoadSettings(const fs::path& iniPath) {
     return settings;
 }
 
+// The runtime to pack: the one installed beside the tool (same file-name extension, .exe or none),
+// else the one of the build tree the tool was built in (build/<preset>/tools/pack next to
+// build/<preset>/src). Says which it took.
 fs::path DefaultRuntime() {
-    // The runtime is installed beside the tool and shares its file-name extension (.exe or none).
     const fs::path self = ToPath(Platform::ExecutablePath());
-    return self.parent_path() / (u8"VelmoraRuntime" + self.extension().u8string());
-}
-
-bool IsRootEntryFile(const fs::path& relative) {
-    if (relative.has_parent_path()) return false;
-    const Text name = FromPath(relative);
-    return std::find(std::begin(RootEntryFiles), std::end(RootEntryFiles), name) != std::end(RootEntryFiles);
-}
-
-std::vector<TPayloadItem> CollectItems(const fs::path& appDir, const fs::path& iniPath, const Text& dirName) {
-    std::vector<TPayloadItem> items;
-    items.push_back({u"qmt.ini", iniPath});
-    items.push_back({dirName + u"/", {}});
-
-    std::vector<fs::path> found;
+    const fs::path name = u8"VelmoraRuntime" + self.extension().u8string();
+    const fs::path beside = self.parent_path() / name;
+    const fs::path built = self.parent_path().parent_path().parent_path() / "src" / name;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(appDir, ec), end; !ec && it != end; it.increment(ec))
-        found.push_back(it->path());
-    if (ec) throw EPackError("cannot read the app folder " + QuotePath(appDir) + ": " + ec.message());
-    std::sort(found.begin(), found.end()); // stable archives for the same folder
-
-    for (const auto& path : found) {
-        const fs::path relative = path.lexically_relative(appDir);
-        const auto generic = relative.generic_u8string();
-        const Text name = FromUtf8({reinterpret_cast<const char*>(generic.data()), generic.size()});
-        if (fs::is_directory(path, ec)) {
-            items.push_back({dirName + u"/" + name + u"/", {}});
-        } else if (IsRootEntryFile(relative)) {
-            if (name != u"qmt.ini") items.push_back({name, path}); // qmt.ini is already first
-        } else if (fs::is_regular_file(path, ec)) {
-            items.push_back({dirName + u"/" + name, path});
-        }
+    if (fs::is_regular_file(beside, ec)) {
+        std::printf("runtime: %s (beside velmora-pack)\n", ToUtf8(FromPath(beside)).c_str());
+        return beside;
     }
-    return items;
+    if (fs::is_regular_file(built, ec)) {
+        std::printf("runtime: %s (the build tree of velmora-pack)\n", ToUtf8(FromPath(built)).c_str());
+        return built;
+    }
+    throw EPackError("no runtime beside velmora-pack (" + QuotePath(beside) + ") or in its build tree (" +
+                     QuotePath(built) + "); name one with --runtime");
+}
+
+TIgnoreRules LoadIgnoreRules(const fs::path& appDir, const std::vector<std::string>& excludes) {
+    TIgnoreRules rules;
+    rules.AddLines(DefaultIgnoreRules);
+    const fs::path own = appDir / ".velmoraignore";
+    std::error_code ec;
+    if (fs::exists(own, ec)) {
+        const Bytes text = ReadFileBytes(own);
+        rules.AddLines(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+    }
+    for (const auto& pattern : excludes) rules.Add(pattern);
+    return rules;
+}
+
+// The start page as the runtime asks for it: DirName/IndexHtml without a query or fragment,
+// ASCII letters in any case.
+void WarnOfMissingStartPage(const TProjectSettings& settings, const std::vector<TPayloadItem>& items) {
+    auto fold = [](Text text) {
+        for (auto& c : text)
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+        return text;
+    };
+    const Text page = settings.IndexHtml();
+    const Text wanted = fold(settings.DirName() + u"/" + page.substr(0, page.find_first_of(u"?#")));
+    for (const auto& item : items)
+        if (!item.Source.empty() && fold(item.EntryName) == wanted) return;
+    std::fprintf(stderr,
+                 "velmora-pack: warning: IndexHtml '%s' names no packed file (the window would show only \"The app "
+                 "has no such file.\")\n",
+                 ToUtf8(page).c_str());
+}
+
+std::string Megabytes(std::uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
+    return text;
 }
 
 // Copies the first `count` bytes of `from` into a new file `to`, with the source's permissions.
@@ -120,20 +142,14 @@ void CopyImage(const fs::path& from, const fs::path& to, std::uint64_t count) {
     fs::permissions(to, fs::status(from, ec).permissions(), ec);
 }
 
-void WriteFileBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw EPackError("cannot write " + QuotePath(path));
-}
-
 // The payload of a packaged executable, opened with the runtime's own reader.
 void OpenPayload(TextView exePath, TPayloadReader& reader) {
     if (TExeUtils::GetFileSizeByName(exePath) < 0) throw EPackError("cannot read " + Quote(exePath));
     if (!TExeUtils::GetImageEndOfFile(exePath)) throw EPackError(Quote(exePath) + " is not an executable");
     TExeUtils utils;
-    auto payload = utils.ReadPayloadOfFile(exePath);
-    if (!payload || payload->empty()) throw EPackError(Quote(exePath) + " carries no payload");
+    // Read in place: listing or checking a large payload takes no copy of it.
+    auto payload = utils.MapPayloadOfFile(exePath);
+    if (!payload || payload->Empty()) throw EPackError(Quote(exePath) + " carries no payload");
     reader.SetPassword(ArchivePassword);
     try {
         reader.Attach(std::move(*payload));
@@ -145,6 +161,7 @@ void OpenPayload(TextView exePath, TPayloadReader& reader) {
 } // namespace
 
 void RunBuild(const TBuildOptions& options) {
+    const auto started = std::chrono::steady_clock::now();
     std::error_code ec;
     const fs::path appDir = ToPath(options.AppDir);
     if (!fs::is_directory(appDir, ec)) throw EPackError("app folder " + QuotePath(appDir) + " not found");
@@ -159,21 +176,26 @@ void RunBuild(const TBuildOptions& options) {
     if (static_cast<std::uint64_t>(runtimeSize) > *imageEnd && !options.Replace)
         throw EPackError("runtime " + QuotePath(runtime) + " already carries a payload (use --replace to strip it)");
 
-    const auto items = CollectItems(appDir, iniPath, settings.DirName());
-    Bytes archive;
-    {
-        TProgressBar bar("packing");
-        bar.SetMax(100);
-        archive =
-            BuildPayloadArchive(items, [&](double done) { bar.SetPosition(static_cast<std::int64_t>(done * 100)); });
-        bar.Finish();
-    }
-
     const fs::path output = ToPath(options.Output);
+    const TIgnoreRules rules = LoadIgnoreRules(appDir, options.Excludes);
+    const TAppFiles files = CollectAppFiles(appDir, iniPath, settings.DirName(), rules, options.Compress, output);
+    for (const auto& warning : files.Warnings) std::fprintf(stderr, "velmora-pack: warning: %s\n", warning.c_str());
+    WarnOfMissingStartPage(settings, files.Items);
+
     TTempFiles temps;
     const fs::path zipTemp = temps.Add(fs::path(output) += ".zip.tmp");
     const fs::path outTemp = temps.Add(fs::path(output) += ".tmp");
-    WriteFileBytes(zipTemp, archive);
+    {
+        TProgressBar bar("packing");
+        bar.SetMax(100);
+        try {
+            WritePayloadArchive(files.Items, zipTemp,
+                                [&](double done) { bar.SetPosition(static_cast<std::int64_t>(done * 100)); });
+        } catch (const std::runtime_error& e) {
+            throw EPackError(e.what());
+        }
+        bar.Finish();
+    }
     CopyImage(runtime, outTemp, *imageEnd);
 
     TExeUtils utils;
@@ -186,17 +208,23 @@ void RunBuild(const TBuildOptions& options) {
         throw EPackError(std::string("cannot write ") + QuotePath(outTemp) + ": " + e.what());
     }
     bar.Finish();
+    const std::int64_t payloadSize = TExeUtils::GetFileSizeByName(FromPath(zipTemp));
 
     // Read the result back through the runtime's reader before it replaces anything.
     TPayloadReader check;
     OpenPayload(FromPath(outTemp), check);
-    if (check.FindEntry(SettingsEntryName) < 0 || check.EntryCount() != static_cast<int>(items.size()))
+    if (check.FindEntry(SettingsEntryName) < 0 || check.EntryCount() != static_cast<int>(files.Items.size()))
         throw EPackError("the written payload does not read back; nothing was written");
 
     fs::rename(outTemp, output, ec);
     if (ec) throw EPackError("cannot write " + QuotePath(output) + ": " + ec.message());
     temps.Release(outTemp);
-    std::printf("%s: %zu entries, %zu payload bytes\n", ToUtf8(FromPath(output)).c_str(), items.size(), archive.size());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const auto exeSize = static_cast<std::uint64_t>(TExeUtils::GetFileSizeByName(FromPath(output)));
+    std::printf("%s: %zu files, %llu bytes in, %lld bytes out (%s payload, %s; %s executable), %.2f s\n",
+                ToUtf8(FromPath(output)).c_str(), files.FileCount, static_cast<unsigned long long>(files.BytesIn),
+                static_cast<long long>(payloadSize), options.Compress ? "deflated" : "stored",
+                Megabytes(static_cast<std::uint64_t>(payloadSize)).c_str(), Megabytes(exeSize).c_str(), seconds);
 }
 
 void RunList(TextView exePath) {

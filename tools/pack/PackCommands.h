@@ -4,6 +4,8 @@
 #include "shared/Text.h"
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace Velmora::Pack {
 
@@ -16,9 +18,11 @@ public:
 struct TBuildOptions {
     Shared::Text AppDir;
     Shared::Text Output;
-    Shared::Text Runtime; // empty: the runtime installed beside velmora-pack
-    Shared::Text Ini;     // empty: qmt.ini at the top of AppDir
-    bool Replace = false; // strip a payload the runtime already carries
+    Shared::Text Runtime;              // empty: the runtime beside velmora-pack, else in its build tree
+    Shared::Text Ini;                  // empty: qmt.ini at the top of AppDir
+    bool Replace = false;              // strip a payload the runtime already carries
+    bool Compress = false;             // deflate entries (already-compressed formats stay stored)
+    std::vector<std::string> Excludes; // --exclude rules, gitignore syntax, after .velmoraignore
 };
 
 // Names at the top of the app folder that become the payload's own entries; every other file

@@ -4,33 +4,80 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 namespace Velmora::Pack {
 
-using Shared::Bytes;
-
 namespace {
 
-struct SourceDeleter {
-    void operator()(zip_source_t* s) const { zip_source_free(s); }
-};
-using SourcePtr = std::unique_ptr<zip_source_t, SourceDeleter>;
 struct ArchiveDeleter {
     void operator()(zip_t* z) const { zip_discard(z); }
 };
 using ArchivePtr = std::unique_ptr<zip_t, ArchiveDeleter>;
 
-Bytes ReadWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read '" + Shared::ToUtf8(Shared::FromPath(path)) + "'");
-    Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw std::runtime_error("cannot read '" + Shared::ToUtf8(Shared::FromPath(path)) + "'");
-    return data;
+std::string Quote(const std::filesystem::path& path) {
+    std::string quoted = "'";
+    quoted += Shared::ToUtf8(Shared::FromPath(path));
+    return quoted += "'";
+}
+
+// A file read only while libzip writes its entry (a source of our own, so that paths are opened
+// as the file system names them on every platform and a failure names its file). The entry's time
+// is the moment of packing: libzip takes the encryption header's check byte from it too, and the
+// reader checks the two against each other.
+struct TFileSource {
+    std::filesystem::path Path;
+    std::time_t Time;
+    std::string* Failed; // set to the failing file's name
+    std::ifstream In;
+    zip_error_t Error;
+
+    zip_int64_t Fail(int code) {
+        zip_error_set(&Error, code, errno);
+        *Failed = Quote(Path);
+        return -1;
+    }
+};
+
+zip_int64_t FileSourceCallback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto* source = static_cast<TFileSource*>(state);
+    switch (command) {
+        case ZIP_SOURCE_OPEN:
+            source->In.open(source->Path, std::ios::binary);
+            return source->In ? 0 : source->Fail(ZIP_ER_OPEN);
+        case ZIP_SOURCE_READ: {
+            source->In.read(static_cast<char*>(data), static_cast<std::streamsize>(length));
+            if (source->In.bad()) return source->Fail(ZIP_ER_READ);
+            return static_cast<zip_int64_t>(source->In.gcount());
+        }
+        case ZIP_SOURCE_CLOSE: source->In.close(); return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* stat = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &source->Error);
+            if (stat == nullptr) return -1;
+            zip_stat_init(stat);
+            stat->mtime = source->Time;
+            stat->valid |= ZIP_STAT_MTIME;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR: return zip_error_to_data(&source->Error, data, length);
+        case ZIP_SOURCE_FREE:
+            zip_error_fini(&source->Error);
+            delete source;
+            return 0;
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        default: zip_error_set(&source->Error, ZIP_ER_OPNOTSUPP, 0); return -1;
+    }
 }
 
 std::string LibzipError(zip_t* archive) { return zip_error_strerror(zip_get_error(archive)); }
@@ -39,34 +86,35 @@ void OnProgress(zip_t*, double done, void* state) { (*static_cast<const std::fun
 
 } // namespace
 
-Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items, const std::function<void(double)>& progress) {
-    zip_error_t error;
-    zip_error_init(&error);
-    SourcePtr buffer(zip_source_buffer_create(nullptr, 0, 0, &error));
-    if (!buffer) throw std::runtime_error("cannot create the archive in memory");
-    ArchivePtr archive(zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
-    if (!archive) throw std::runtime_error("cannot create the archive in memory");
-    zip_source_keep(buffer.get()); // the archive's reference; ours stays for reading back
+void WritePayloadArchive(const std::vector<TPayloadItem>& items, const std::filesystem::path& zipPath,
+                         const std::function<void(double)>& progress) {
+    int code = 0;
+    const auto utf8Path = Shared::ToUtf8(Shared::FromPath(zipPath)); // libzip takes UTF-8 names everywhere
+    ArchivePtr archive(zip_open(utf8Path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    if (!archive) throw std::runtime_error("cannot write " + Quote(zipPath));
 
     const std::string password(Shared::ArchivePassword);
-    std::vector<Bytes> contents; // libzip reads them at zip_close
-    contents.reserve(items.size());
+    const std::time_t now = std::time(nullptr);
+    std::string failed;
     for (const auto& item : items) {
         const std::string name = Shared::ToUtf8(item.EntryName);
         zip_int64_t index;
         if (item.Source.empty()) {
             index = zip_dir_add(archive.get(), name.c_str(), ZIP_FL_ENC_UTF_8);
         } else {
-            contents.push_back(ReadWholeFile(item.Source));
-            const Bytes& data = contents.back();
-            zip_source_t* src = zip_source_buffer(archive.get(), data.data(), data.size(), 0);
+            auto* state = new TFileSource{item.Source, now, &failed, {}, {}};
+            zip_error_init(&state->Error);
+            zip_source_t* src = zip_source_function(archive.get(), FileSourceCallback, state);
+            if (src == nullptr) {
+                zip_error_fini(&state->Error);
+                delete state;
+            }
             index = src ? zip_file_add(archive.get(), name.c_str(), src, ZIP_FL_ENC_UTF_8) : -1;
             if (src && index < 0) zip_source_free(src);
-            // No zip_file_set_mtime: libzip 1.7 takes the encryption header's check byte from the
-            // source's own time (the moment of packing) and the reader checks it against the
-            // entry's time, so a file's older time would make the entry unreadable.
         }
-        if (index < 0 || zip_set_file_compression(archive.get(), index, ZIP_CM_STORE, 0) < 0 ||
+        const zip_int32_t method = item.Deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+        // Level 6: nearly the size of level 9 at a fraction of its time; reading costs the same.
+        if (index < 0 || zip_set_file_compression(archive.get(), index, method, item.Deflate ? 6 : 0) < 0 ||
             zip_file_set_encryption(archive.get(), index, ZIP_EM_TRAD_PKWARE, password.c_str()) < 0)
             throw std::runtime_error("cannot add '" + name + "': " + LibzipError(archive.get()));
     }
@@ -74,19 +122,42 @@ Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items, const std::fun
     if (progress)
         zip_register_progress_callback_with_state(archive.get(), 0.01, OnProgress, nullptr,
                                                   const_cast<std::function<void(double)>*>(&progress));
-    if (zip_close(archive.get()) < 0)
-        throw std::runtime_error("cannot write the archive: " + LibzipError(archive.get()));
+    if (zip_close(archive.get()) < 0) {
+        if (!failed.empty()) throw std::runtime_error("cannot read " + failed + ": " + LibzipError(archive.get()));
+        throw std::runtime_error("cannot write " + Quote(zipPath) + ": " + LibzipError(archive.get()));
+    }
     archive.release(); // closed: nothing left to discard
+}
 
-    zip_stat_t st;
-    if (zip_source_stat(buffer.get(), &st) < 0 || zip_source_open(buffer.get()) < 0)
-        throw std::runtime_error("cannot read the archive back from memory");
-    Bytes result(static_cast<size_t>(st.size));
-    const zip_int64_t n = zip_source_read(buffer.get(), result.data(), result.size());
-    zip_source_close(buffer.get());
-    if (n < 0 || static_cast<zip_uint64_t>(n) != st.size)
-        throw std::runtime_error("cannot read the archive back from memory");
-    return result;
+Shared::Bytes BuildPayloadArchive(const std::vector<TPayloadItem>& items, const std::function<void(double)>& progress) {
+    std::random_device random;
+    std::string name = "velmora-payload-";
+    name += std::to_string(random());
+    name += std::to_string(random());
+    name += ".zip";
+    const auto path = std::filesystem::temp_directory_path() / name;
+    struct TRemove {
+        const std::filesystem::path& Path;
+        ~TRemove() {
+            std::error_code ec;
+            std::filesystem::remove(Path, ec);
+        }
+    } remove{path};
+    WritePayloadArchive(items, path, progress);
+    std::ifstream in(path, std::ios::binary);
+    Shared::Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw std::runtime_error("cannot read " + Quote(path));
+    return bytes;
+}
+
+bool IsCompressedFormat(const std::filesystem::path& path) {
+    static constexpr std::string_view Compressed[] = {
+        ".png",  ".jpg", ".jpeg", ".gif", ".webp", ".avif", ".ico", ".woff", ".woff2", ".mp3", ".mp4", ".m4a",
+        ".webm", ".ogg", ".oga",  ".ogv", ".opus", ".flac", ".zip", ".gz",   ".br",    ".xz",  ".7z"};
+    const auto u8ext = path.extension().u8string();
+    std::string ext(u8ext.begin(), u8ext.end());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return std::find(std::begin(Compressed), std::end(Compressed), ext) != std::end(Compressed);
 }
 
 } // namespace Velmora::Pack

@@ -15,14 +15,20 @@ namespace {
 constexpr const char* Usage =
     "usage:\n"
     "  velmora-pack build APP_DIR -o OUT [--runtime RUNTIME] [--ini FILE] [--replace]\n"
+    "                     [--exclude PATTERN]... [--compress]\n"
     "  velmora-pack list EXE\n"
     "  velmora-pack cat EXE ENTRY\n"
     "\n"
-    "build   packs APP_DIR into a copy of the runtime (default: VelmoraRuntime beside this tool).\n"
+    "build   packs APP_DIR into a copy of the runtime (default: VelmoraRuntime beside this tool,\n"
+    "        else the one of the build tree it was built in).\n"
     "        qmt.ini, qmt-webviewjs, WebView2LoaderWin32.dll and WebView2Installer.exe at the top\n"
     "        of APP_DIR become the payload's own entries; every other file goes below the folder\n"
     "        named by DirName in qmt.ini. --ini takes the settings from FILE instead; --replace\n"
     "        strips a payload the runtime already carries.\n"
+    "        Left out: .git/, .DS_Store, node_modules/.cache/, editor swap and backup files, .env,\n"
+    "        what APP_DIR/.velmoraignore lists and every --exclude PATTERN (gitignore syntax, \"!\"\n"
+    "        takes a path back in); links only where they point inside APP_DIR. --compress\n"
+    "        deflates the entries (still encrypted; images, fonts, media and archives stay stored).\n"
     "list    prints each payload entry with its size.\n"
     "cat     writes one entry's bytes to standard output.\n";
 
@@ -42,6 +48,8 @@ Pack::TBuildOptions ParseBuild(const std::vector<Text>& args) {
         else if (a == u"--runtime") options.Runtime = value("--runtime");
         else if (a == u"--ini") options.Ini = value("--ini");
         else if (a == u"--replace") options.Replace = true;
+        else if (a == u"--compress") options.Compress = true;
+        else if (a == u"--exclude") options.Excludes.push_back(Shared::ToUtf8(value("--exclude")));
         else if (!a.empty() && a[0] == u'-') throw UsageError{"unknown option '" + Shared::ToUtf8(a) + "'"};
         else if (options.AppDir.empty()) options.AppDir = a;
         else throw UsageError{"unexpected argument '" + Shared::ToUtf8(a) + "'"};

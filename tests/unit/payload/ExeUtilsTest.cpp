@@ -2,6 +2,7 @@
 
 #include "payload/PayloadReader.h"
 #include "platform/ExecutablePath.h"
+#include "platform/FileView.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -409,6 +410,38 @@ TEST_F(ExeUtilsFiles, PackagedArchiveOpensFromTheExecutable) {
     Bytes settings;
     reader.ExtractToStream(SettingsEntryName, settings);
     EXPECT_EQ(settings, ReadBytes(ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/tree/qmt.ini"))));
+}
+
+// The payload read in place: the same bytes as the copy, the same reader's answers; views of
+// ranges a file does not hold are refused, so the caller falls back to reading.
+TEST_F(ExeUtilsFiles, PayloadMappedInPlaceReadsAsTheCopy) {
+    const fs::path exe = Path("mapped.exe");
+    fs::copy_file(ToPath(FromUtf8(VELMORA_RUNTIME_PATH)), exe);
+    TExeUtils utils;
+    utils.AppendZipToExe(FromUtf8(VELMORA_FIXTURE_DIR "/stored_encrypted.zip"), FromPath(exe));
+    const auto copy = utils.ReadPayloadOfFile(FromPath(exe));
+    auto mapped = utils.MapPayloadOfFile(FromPath(exe));
+    ASSERT_TRUE(copy && mapped);
+    ASSERT_TRUE(mapped->IsMapped());
+    ASSERT_EQ(mapped->Size(), copy->size());
+    EXPECT_TRUE(std::equal(copy->begin(), copy->end(), mapped->Data())); // an offset off any page boundary
+
+    TPayloadReader reader;
+    reader.SetPassword(ArchivePassword);
+    reader.Attach(std::move(*mapped));
+    EXPECT_TRUE(reader.IsMapped());
+    Bytes settings;
+    reader.ExtractToStream(SettingsEntryName, settings);
+    EXPECT_EQ(settings, ReadBytes(ToPath(FromUtf8(VELMORA_FIXTURE_DIR "/tree/qmt.ini"))));
+
+    const auto size = static_cast<std::uint64_t>(fs::file_size(exe));
+    EXPECT_EQ(Velmora::Platform::CreateFileView(FromPath(exe), size - 10, 11), nullptr);
+    EXPECT_EQ(Velmora::Platform::CreateFileView(FromPath(exe), size + 1, 1), nullptr);
+    EXPECT_EQ(Velmora::Platform::CreateFileView(FromPath(exe), 0, 0), nullptr);
+    EXPECT_EQ(Velmora::Platform::CreateFileView(FromPath(Path("missing.exe")), 0, 1), nullptr);
+    const auto tail = Velmora::Platform::CreateFileView(FromPath(exe), size - 1, 1);
+    ASSERT_NE(tail, nullptr);
+    EXPECT_EQ(tail->Data()[0], ReadBytes(exe).back());
 }
 
 TEST_F(ExeUtilsFiles, AppendZipToExeReportsFilesItCannotOpen) {
