@@ -54,13 +54,6 @@ add_test(NAME e2e_gtk_browser
 set_tests_properties(e2e_gtk_browser PROPERTIES
   LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
 
-# Web apps' files as a browser serves them: escaped names, wasm streaming, 404, ranges, media,
-# downloads that ask, the console on standard error.
-add_test(NAME e2e_gtk_resources
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_resources_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_resources PROPERTIES
 # The page controls its window: every app and window operation read back from X under openbox.
 add_test(NAME e2e_gtk_window_ops
   COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_window_ops_test.py
@@ -68,6 +61,16 @@ add_test(NAME e2e_gtk_window_ops
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
 set_tests_properties(e2e_gtk_window_ops PROPERTIES
   LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
+# Web apps' files as a browser serves them: escaped names, wasm streaming, 404, ranges, media,
+# downloads that ask, the console on standard error.
+add_test(NAME e2e_gtk_resources
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_resources_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+set_tests_properties(e2e_gtk_resources PROPERTIES
+  LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+
 # Shell, system and registry operations through a packed page: real programs, X windows, logind
 # and the file manager as stand-ins on a private D-Bus, the per-user registry store.
 add_test(NAME e2e_gtk_shell_registry

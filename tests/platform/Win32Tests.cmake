@@ -67,18 +67,6 @@ add_test(NAME e2e_win32_browser
 set_tests_properties(e2e_win32_browser PROPERTIES LABELS e2e TIMEOUT 300
   RESOURCE_LOCK velmora_window_manager)
 
-# Escaped file names against the stand-in: the decoded lookup after the specified one.
-add_test(NAME e2e_win32_resources
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_resources_test.py
-# The shell and registry operations through the stand-in: Wine's registry (checked with
-# `wine reg`), cmd.exe's output, Wine's windows.
-add_test(NAME e2e_win32_shell_registry
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_shell_registry_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader>)
-set_tests_properties(e2e_win32_resources PROPERTIES LABELS e2e TIMEOUT 300
 # The page controls its window: the app and window operations posted as messages to the runtime
 # with the stand-in browser, each reply byte for byte, the window read back with Win32.
 add_test(NAME e2e_win32_window_ops
@@ -88,5 +76,25 @@ add_test(NAME e2e_win32_window_ops
           --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
           --loader $<TARGET_FILE:velmora_test_loader> --window-state $<TARGET_FILE:velmora_test_window_state>)
 set_tests_properties(e2e_win32_window_ops PROPERTIES LABELS e2e TIMEOUT 300
+  RESOURCE_LOCK velmora_window_manager)
+
+# The shell and registry operations through the stand-in: Wine's registry (checked with
+# `wine reg`), cmd.exe's output, Wine's windows.
+add_test(NAME e2e_win32_shell_registry
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_shell_registry_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader>)
 set_tests_properties(e2e_win32_shell_registry PROPERTIES LABELS e2e TIMEOUT 300
+  RESOURCE_LOCK velmora_window_manager)
+
+# Escaped file names against the stand-in: the decoded lookup after the specified one.
+add_test(NAME e2e_win32_resources
+  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_resources_test.py
+          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
+          --loader $<TARGET_FILE:velmora_test_loader>)
+set_tests_properties(e2e_win32_resources PROPERTIES LABELS e2e TIMEOUT 300
   RESOURCE_LOCK velmora_window_manager)
