@@ -7,14 +7,12 @@
 #include "unit/fakes/RecordingBrowser.h"
 #include "unit/fakes/RecordingMainWindow.h"
 
+#include "ScratchDataHome.h"
 #include "shared/StringHelpers.h"
-
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string_view>
 
 using namespace Velmora;
@@ -40,14 +38,7 @@ bool ActsOnTheMachine(const std::optional<TJsonValue>& message) {
 
 // The registry operations write to the user's store: a scratch one instead.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static const auto folder =
-        std::filesystem::temp_directory_path() / ("velmora-fuzz-bridge-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    });
+    Velmora::Fuzz::UseScratchDataHome("bridge");
     return 0;
 }
 

@@ -3,15 +3,13 @@
 // empty or over-long names and NULs, on a real SQLite database in a scratch $XDG_DATA_HOME.
 // Input: operations of [op, key length, key units..., name length, name units..., value length,
 // value bytes...], the units drawn from a small alphabet so that names meet.
+#include "ScratchDataHome.h"
 #include "platform/RegistryStore.h"
 #include "shared/Text.h"
-
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -70,14 +68,7 @@ void Check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    static const auto folder =
-        std::filesystem::temp_directory_path() / ("velmora-fuzz-registry-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    });
+    Velmora::Fuzz::UseScratchDataHome("registry");
     return 0;
 }
 

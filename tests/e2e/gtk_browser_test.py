@@ -26,7 +26,6 @@ APP_ID = "org.velmora.e2e.browser"
 APP_NAME = "Browser Test"
 FIXTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "browser_app")
 WEB_PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "web_pages")
-LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 # Design targets for a round trip in a release build; this one is the sanitizer build.
 TARGET_RTT_US, TARGET_CALLS_PER_SECOND = 250, 4000
 
@@ -79,11 +78,7 @@ class BrowserTest(unittest.TestCase):
             Display.current.ensure_window_manager()
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
-        data, run_dir = os.path.join(self.dir, "data"), os.path.join(self.dir, "run")
-        os.makedirs(data)
-        os.makedirs(run_dir, mode=0o700)
-        self.env = {"XDG_DATA_HOME": data, "XDG_RUNTIME_DIR": run_dir, "NO_AT_BRIDGE": "1",
-                    "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPP)}
+        self.env = harness.gtk_app_env(self.dir)
         self.procs = []
 
     def tearDown(self):
@@ -238,11 +233,7 @@ class BrowserTest(unittest.TestCase):
         self.assertEqual(json.loads(title[len("ZONE "):]),
                          {"name": "Europe/Berlin", "winterOffset": -60, "summerOffset": -120})
 
-    @staticmethod
-    def stderr_tail(proc):
-        if proc.poll() is None:
-            return "(still running)"
-        return proc.stderr.read().decode(errors="replace")[-3000:]
+    stderr_tail = staticmethod(harness.stderr_tail)
 
 
 def main():

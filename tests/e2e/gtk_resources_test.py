@@ -23,7 +23,6 @@ from gtk_startup_test import Display, keys, type_text, wait_for, windows  # noqa
 
 APP_ID = "org.velmora.e2e.resources"
 FIXTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "resources_app")
-LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 PDF = b"%PDF-1.4 from the payload\n"
 
@@ -86,14 +85,12 @@ class ResourcesTest(unittest.TestCase):
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
         self.home = os.path.join(self.dir, "home")
-        run_dir = os.path.join(self.dir, "run")
         os.makedirs(os.path.join(self.home, "Downloads"))
-        os.makedirs(run_dir, mode=0o700)
         with open(os.path.join(self.home, "user-dirs.dirs"), "w") as f:
             f.write('XDG_DOWNLOAD_DIR="$HOME/Downloads"\n')
-        self.env = {"HOME": self.home, "XDG_CONFIG_HOME": self.home, "XDG_DATA_HOME": os.path.join(self.home, "data"),
-                    "XDG_CACHE_HOME": os.path.join(self.home, "cache"), "XDG_RUNTIME_DIR": run_dir,
-                    "NO_AT_BRIDGE": "1", "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPP)}
+        self.env = harness.gtk_app_env(self.dir, HOME=self.home, XDG_CONFIG_HOME=self.home,
+                                       XDG_DATA_HOME=os.path.join(self.home, "data"),
+                                       XDG_CACHE_HOME=os.path.join(self.home, "cache"))
         self.proc = None
 
     def tearDown(self):

@@ -23,7 +23,6 @@ from shell_registry_cases import READ, check_outcomes, registry_table  # noqa: E
 HERE = os.path.dirname(os.path.abspath(__file__))
 APP = os.path.join(HERE, "shell_registry_app")
 X_WINDOWS = os.path.join(HERE, os.pardir, "support", "x_windows.py")
-LSAN_SUPP = os.path.join(HERE, os.pardir, "lsan.supp")
 EXECUTE, EXPLORE, COMMAND, WINDOWS = 70001, 70002, 70003, 70004
 LOGOFF, REBOOT, SHUTDOWN = 11001, 11002, 11003
 LOGIND = ("org.freedesktop.login1", "/org/freedesktop/login1")
@@ -88,12 +87,8 @@ class ShellRegistryTest(unittest.TestCase):
         Display.current.ensure_window_manager()
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
-        self.data = os.path.join(self.dir, "data")
-        run_dir = os.path.join(self.dir, "run")
-        os.makedirs(self.data)
-        os.makedirs(run_dir, mode=0o700)
-        self.env = {"XDG_DATA_HOME": self.data, "XDG_RUNTIME_DIR": run_dir, "NO_AT_BRIDGE": "1",
-                    "LC_ALL": "C.UTF-8", "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPP)}
+        self.env = harness.gtk_app_env(self.dir, LC_ALL="C.UTF-8")
+        self.data = self.env["XDG_DATA_HOME"]
         self.procs = []
 
     def tearDown(self):
@@ -220,11 +215,7 @@ class ShellRegistryTest(unittest.TestCase):
         self.assertEqual(len(file_manager), 1, file_manager)
         self.assertIn("file://" + shown.replace(" ", "%20"), file_manager[0][1])
 
-    @staticmethod
-    def stderr_tail(proc):
-        if proc.poll() is None:
-            return "(still running)"
-        return proc.stderr.read().decode(errors="replace")[-3000:]
+    stderr_tail = staticmethod(harness.stderr_tail)
 
 
 def main():

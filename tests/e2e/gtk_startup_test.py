@@ -19,7 +19,6 @@ from with_window_manager import forget_window_manager, window_manager_running  #
 import malformed_payloads as broken  # noqa: E402
 
 APP_ID = "org.velmora.e2e.startup"
-LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 
 
 class Display:
@@ -114,13 +113,8 @@ class StartupTest(unittest.TestCase):
     def setUp(self):
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
-        self.data = os.path.join(self.dir, "data")
-        self.run_dir = os.path.join(self.dir, "run")
-        os.makedirs(self.data)
-        os.makedirs(self.run_dir, mode=0o700)
-        self.env = {"XDG_DATA_HOME": self.data, "XDG_RUNTIME_DIR": self.run_dir,
-                    # No accessibility bus; the desktop libraries' own end-of-process leaks are not ours.
-                    "NO_AT_BRIDGE": "1", "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPP)}
+        self.env = harness.gtk_app_env(self.dir)
+        self.data, self.run_dir = self.env["XDG_DATA_HOME"], self.env["XDG_RUNTIME_DIR"]
         self.procs = []
 
     def tearDown(self):

@@ -21,7 +21,6 @@ from gtk_startup_test import Display, wait_for, windows  # noqa: E402
 APP_ID = "org.velmora.e2e.window"
 APP_NAME = "Window Test"
 FIXTURE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "window_app")
-LSAN_SUPP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
 SCREEN = (1280, 1024)
 
 
@@ -133,9 +132,7 @@ class PageRun:
         return XWindow(self.wid)
 
     def stderr_tail(self):
-        if self.proc.poll() is None:
-            return "(still running)"
-        return self.proc.stderr.read().decode(errors="replace")[-3000:]
+        return harness.stderr_tail(self.proc)
 
 
 class WindowOpsTest(unittest.TestCase):
@@ -143,12 +140,7 @@ class WindowOpsTest(unittest.TestCase):
         Display.current.ensure_window_manager()
         self.workdir = harness.Workdir()
         self.dir = self.workdir.__enter__()
-        data, run_dir = os.path.join(self.dir, "data"), os.path.join(self.dir, "run")
-        os.makedirs(data)
-        os.makedirs(run_dir, mode=0o700)
-        self.env = {"XDG_DATA_HOME": data, "XDG_RUNTIME_DIR": run_dir, "NO_AT_BRIDGE": "1",
-                    "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPP),
-                    "LC_ALL": "en_US.UTF-8"}
+        self.env = harness.gtk_app_env(self.dir, LC_ALL="en_US.UTF-8")
         self.runs = []
 
     def tearDown(self):

@@ -49,6 +49,19 @@ def run_tests(extra_arguments=(), prepare=None):
     return 0 if program.result.wasSuccessful() else 1
 
 
+def run_wine_tests(extra_arguments, ready):
+    """run_tests for a script that drives Windows programs under Wine: first finds the prefix's
+    local application-data folder (where the runtime keeps an app's data) and hands it with the
+    arguments to ready(args, local_app_data); a prefix without one ends the run."""
+    def prepare(args):
+        local_app_data = wine_local_app_data()
+        if not os.path.isdir(local_app_data):
+            return "no local application-data folder: %r" % local_app_data
+        ready(args, local_app_data)
+        return None
+    return run_tests(extra_arguments, prepare)
+
+
 def wine_local_app_data():
     """Wine's local application-data folder of this prefix, as a host path."""
     out = subprocess.run(command("cmd", "/c", "echo %LOCALAPPDATA%"), capture_output=True, timeout=60)
@@ -152,6 +165,29 @@ def screenshot(wid, label):
     path = os.path.join(Tools.artifacts, re.sub(r"[^A-Za-z0-9_.-]+", "_", label) + ".png")
     subprocess.run(["import", "-window", str(wid), path], capture_output=True, timeout=30)
     return path
+
+
+LSAN_SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "lsan.supp")
+
+
+def gtk_app_env(folder, **extra):
+    """The environment of a GTK runtime under test: its own data folder (folder/data) and runtime
+    folder (folder/run, private as the lock needs), no accessibility bus, and the desktop
+    libraries' own end-of-process leaks suppressed; extra adds or replaces variables."""
+    data, run_dir = os.path.join(folder, "data"), os.path.join(folder, "run")
+    os.makedirs(data, exist_ok=True)
+    os.makedirs(run_dir, mode=0o700, exist_ok=True)
+    env = {"XDG_DATA_HOME": data, "XDG_RUNTIME_DIR": run_dir, "NO_AT_BRIDGE": "1",
+           "LSAN_OPTIONS": os.environ.get("LSAN_OPTIONS", "suppressions=" + LSAN_SUPPRESSIONS)}
+    env.update(extra)
+    return env
+
+
+def stderr_tail(proc):
+    """The end of what an ended process wrote to its standard error, for a failure message."""
+    if proc.poll() is None:
+        return "(still running)"
+    return proc.stderr.read().decode(errors="replace")[-3000:]
 
 
 def wait_exit(proc, timeout=30.0):

@@ -90,6 +90,20 @@ class BrowserLog:
         return [r for r in self.records()[start:end] if r.get("pid") == pid]
 
 
+def start_with_stand_in(exe, log, *args, env=None):
+    """Starts a packed app whose loader is the stand-in, recording into log's folder."""
+    return h.start(exe, *args, env={"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91",
+                                    "VELMORA_TEST_BROWSER_DIR": h.host(log.folder), **(env or {})})
+
+
+def end_app(proc, app_id, local_app_data):
+    """Ends the app and removes the data folder its start made (the extracted loader)."""
+    h.stop(proc)
+    for pipe in (proc.stdout, proc.stderr):
+        pipe.close()
+    subprocess.run(["rm", "-rf", os.path.join(local_app_data, app_id)])
+
+
 def calls(records, name=None, on=None):
     return [r for r in records if "call" in r and (name is None or r["call"] == name) and (on is None or r["on"] == on)]
 
@@ -119,9 +133,7 @@ class App:
             "my page.html": SPACED_HTML,
         }, name=suffix)
         self.log = BrowserLog(os.path.join(work, "browser-" + suffix))
-        env = {"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91", "VELMORA_TEST_BROWSER_DIR": h.host(self.log.folder),
-               **(extra_env or {})}
-        self.proc = h.start(self.exe, env=env)
+        self.proc = start_with_stand_in(self.exe, self.log, env=extra_env)
         try:
             _, first = self.log.wait(lambda r: r.get("call") in ("Navigate", "CreateCoreWebView2Environment")
                                      or r.get("event") == "load", proc=self.proc)
@@ -136,10 +148,7 @@ class App:
             raise
 
     def end(self):
-        h.stop(self.proc)
-        for pipe in (self.proc.stdout, self.proc.stderr):
-            pipe.close()
-        subprocess.run(["rm", "-rf", os.path.join(LOCAL_APP_DATA, self.id)])
+        end_app(self.proc, self.id, LOCAL_APP_DATA)
 
     def message(self, value, **fields):
         """Posts value (already JSON text) as the page would (source: another sending document);
@@ -353,16 +362,13 @@ class BridgeOriginsTest(unittest.TestCase):
                 app.end()
 
 
-def prepare(args):
+def prepare(args, local_app_data):
     global ARGS, LOCAL_APP_DATA
-    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
-    if not os.path.isdir(LOCAL_APP_DATA):
-        return "no local application-data folder: %r" % LOCAL_APP_DATA
-    return None
+    ARGS, LOCAL_APP_DATA = args, local_app_data
 
 
 def main():
-    return h.run_tests(("--loader",), prepare)
+    return h.run_wine_tests(("--loader",), prepare)
 
 
 if __name__ == "__main__":

@@ -5,13 +5,12 @@ reserved characters (UTF-8 percent-escapes) are answered from the payload, and f
 executable, once the name as written is found nowhere; the specified lookups keep winning."""
 import base64
 import os
-import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
-from win32_browser_test import BrowserLog, event  # noqa: E402
+from win32_browser_test import BrowserLog, end_app, event, start_with_stand_in  # noqa: E402
 
 ARGS = None
 LOCAL_APP_DATA = ""
@@ -35,8 +34,7 @@ class EscapedNamesTest(unittest.TestCase):
             })
             h.write_tree(work, {"données/été.json": '{"beside": true}'})
             log = BrowserLog(os.path.join(work, "browser"))
-            proc = h.start(exe, env={"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91",
-                                     "VELMORA_TEST_BROWSER_DIR": h.host(log.folder)})
+            proc = start_with_stand_in(exe, log)
             try:
                 _, first = log.wait(lambda r: r.get("call") == "Navigate", proc=proc)
                 pid = first["pid"]
@@ -64,22 +62,16 @@ class EscapedNamesTest(unittest.TestCase):
                             self.assertEqual(response["headers"], "Content-Type: %s; charset=utf-8" % mime)
                         self.assertEqual(base64.b64decode(response["body"]), body)
             finally:
-                h.stop(proc)
-                for pipe in (proc.stdout, proc.stderr):
-                    pipe.close()
-                subprocess.run(["rm", "-rf", os.path.join(LOCAL_APP_DATA, app_id)])
+                end_app(proc, app_id, LOCAL_APP_DATA)
 
 
-def prepare(args):
+def prepare(args, local_app_data):
     global ARGS, LOCAL_APP_DATA
-    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
-    if not os.path.isdir(LOCAL_APP_DATA):
-        return "no local application-data folder: %r" % LOCAL_APP_DATA
-    return None
+    ARGS, LOCAL_APP_DATA = args, local_app_data
 
 
 def main():
-    return h.run_tests(("--loader",), prepare)
+    return h.run_wine_tests(("--loader",), prepare)
 
 
 if __name__ == "__main__":

@@ -120,4 +120,4 @@ class ShellRegistryTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    sys.exit(h.run_tests(("--loader",), browser.prepare))
+    sys.exit(h.run_wine_tests(("--loader",), browser.prepare))

@@ -342,16 +342,13 @@ class StartupTest(unittest.TestCase):
         self.assertEqual(count_windows("^Error$"), 0)
 
 
-def prepare(args):
+def prepare(args, local_app_data):
     global ARGS, LOCAL_APP_DATA
-    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
-    if not os.path.isdir(LOCAL_APP_DATA):
-        return "no local application-data folder: %r" % LOCAL_APP_DATA
-    return None
+    ARGS, LOCAL_APP_DATA = args, local_app_data
 
 
 def main():
-    return h.run_tests(("--loader", "--installer", "--inspector"), prepare)
+    return h.run_wine_tests(("--loader", "--installer", "--inspector"), prepare)
 
 
 LOCAL_APP_DATA = ""

@@ -13,7 +13,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
-from win32_browser_test import BrowserLog, calls  # noqa: E402
+from win32_browser_test import BrowserLog, calls, end_app, start_with_stand_in  # noqa: E402
 
 ARGS = None
 LOCAL_APP_DATA = ""
@@ -57,9 +57,7 @@ class WindowApp:
                               name=suffix)
         self.log = BrowserLog(os.path.join(work, "browser-" + suffix))
         self.env = env or {}
-        self.proc = h.start(self.exe, *args, env={"VELMORA_TEST_WEBVIEW2_VERSION": "120.0.2210.91",
-                                                  "VELMORA_TEST_BROWSER_DIR": h.host(self.log.folder),
-                                                  **(env or {})})
+        self.proc = start_with_stand_in(self.exe, self.log, *args, env=env)
         try:
             _, navigate = self.log.wait(lambda r: r.get("call") == "Navigate", proc=self.proc)
             self.pid = navigate["pid"]
@@ -70,10 +68,7 @@ class WindowApp:
             raise
 
     def end(self):
-        h.stop(self.proc)
-        for pipe in (self.proc.stdout, self.proc.stderr):
-            pipe.close()
-        subprocess.run(["rm", "-rf", os.path.join(LOCAL_APP_DATA, self.id)])
+        end_app(self.proc, self.id, LOCAL_APP_DATA)
 
     def call(self, function_id, data=None):
         """Posts the call as the page would; returns (replies, the controller's zoom calls)."""
@@ -228,16 +223,13 @@ class WindowOpsTest(unittest.TestCase):
             app.end()
 
 
-def prepare(args):
+def prepare(args, local_app_data):
     global ARGS, LOCAL_APP_DATA
-    ARGS, LOCAL_APP_DATA = args, h.wine_local_app_data()
-    if not os.path.isdir(LOCAL_APP_DATA):
-        return "no local application-data folder: %r" % LOCAL_APP_DATA
-    return None
+    ARGS, LOCAL_APP_DATA = args, local_app_data
 
 
 def main():
-    return h.run_tests(("--loader", "--window-state"), prepare)
+    return h.run_wine_tests(("--loader", "--window-state"), prepare)
 
 
 if __name__ == "__main__":

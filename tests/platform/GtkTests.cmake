@@ -25,6 +25,17 @@ velmora_add_test(platform_gtk_shell LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/ShellCommandTest.cpp)
 set_tests_properties(platform_gtk_registry platform_gtk_shell PROPERTIES ENVIRONMENT "${_gtk_test_env}")
 
+# A test script of e2e/ driving the packed runtime on the shared display: it may start a window
+# manager, so it takes turns with the other window tests.
+function(velmora_add_gtk_e2e name script timeout)
+  add_test(NAME ${name}
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}
+            --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+            --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
+  set_tests_properties(${name} PROPERTIES
+    LABELS e2e TIMEOUT ${timeout} ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+endfunction()
+
 # Tests that may start a window manager of their own take turns with each other.
 velmora_add_test(platform_gtk_windows LABEL platform LIBS velmora_runtime
   SOURCES platform/gtk/GtkTestDisplay.cpp platform/gtk/StartupDialogsTest.cpp
@@ -32,12 +43,7 @@ velmora_add_test(platform_gtk_windows LABEL platform LIBS velmora_runtime
 set_tests_properties(platform_gtk_windows PROPERTIES
   ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
 
-add_test(NAME e2e_gtk_startup
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_startup_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_startup PROPERTIES
-  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+velmora_add_gtk_e2e(e2e_gtk_startup gtk_startup_test.py 600)
 
 # The browser view in the real engine, in the test process: scheme, messages, new windows,
 # permissions, running bar, closing.
@@ -47,35 +53,15 @@ set_tests_properties(platform_gtk_browser PROPERTIES
   ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
 
 # The browser view in the real engine: resources from the payload, bridge calls, closing.
-add_test(NAME e2e_gtk_browser
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_browser_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_browser PROPERTIES
-  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+velmora_add_gtk_e2e(e2e_gtk_browser gtk_browser_test.py 600)
 
 # The page controls its window: every app and window operation read back from X under openbox.
-add_test(NAME e2e_gtk_window_ops
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_window_ops_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_window_ops PROPERTIES
-  LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+velmora_add_gtk_e2e(e2e_gtk_window_ops gtk_window_ops_test.py 300)
 
 # Web apps' files as a browser serves them: escaped names, wasm streaming, 404, ranges, media,
 # downloads that ask, the console on standard error.
-add_test(NAME e2e_gtk_resources
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_resources_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_resources PROPERTIES
-  LABELS e2e TIMEOUT 300 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+velmora_add_gtk_e2e(e2e_gtk_resources gtk_resources_test.py 300)
 
 # Shell, system and registry operations through a packed page: real programs, X windows, logind
 # and the file manager as stand-ins on a private D-Bus, the per-user registry store.
-add_test(NAME e2e_gtk_shell_registry
-  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/e2e/gtk_shell_registry_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts)
-set_tests_properties(e2e_gtk_shell_registry PROPERTIES
-  LABELS e2e TIMEOUT 600 ENVIRONMENT "${_gtk_test_env}" RESOURCE_LOCK velmora_window_manager)
+velmora_add_gtk_e2e(e2e_gtk_shell_registry gtk_shell_registry_test.py 600)

@@ -45,56 +45,39 @@ set_target_properties(platform_win32_windows PROPERTIES
   CROSSCOMPILING_EMULATOR "${_with_wm};${CMAKE_CROSSCOMPILING_EMULATOR}")
 set_tests_properties(platform_win32_windows PROPERTIES RESOURCE_LOCK velmora_window_manager)
 
-add_test(NAME e2e_win32_startup
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_startup_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader> --installer $<TARGET_FILE:velmora_test_installer>
-          --inspector $<TARGET_FILE:velmora_test_inspector>)
+# A test script of e2e/ driving the packed runtime under Wine on the shared display, under a window
+# manager; TOOLS are the arguments naming the helper programs it needs.
+function(velmora_add_win32_e2e name script)
+  cmake_parse_arguments(E "RUN_SERIAL" "TIMEOUT" "TOOLS" ${ARGN})
+  add_test(NAME ${name}
+    COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/${script}
+            --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
+            --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
+            --artifacts ${CMAKE_BINARY_DIR}/test-artifacts ${E_TOOLS})
+  set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT ${E_TIMEOUT} RUN_SERIAL ${E_RUN_SERIAL}
+    RESOURCE_LOCK velmora_window_manager)
+endfunction()
+
 # Alone: its boxes carry the same titles ("Error") that other tests look for on the display.
-set_tests_properties(e2e_win32_startup PROPERTIES LABELS e2e TIMEOUT 900 RUN_SERIAL TRUE
-  RESOURCE_LOCK velmora_window_manager)
+velmora_add_win32_e2e(e2e_win32_startup win32_startup_test.py TIMEOUT 900 RUN_SERIAL
+  TOOLS --loader $<TARGET_FILE:velmora_test_loader> --installer $<TARGET_FILE:velmora_test_installer>
+        --inspector $<TARGET_FILE:velmora_test_inspector>)
 
 # The browser host against the recording browser stand-in (the test loader): the host's calls,
 # resource answers, bridge replies, new windows, titles and the close handshake.
-add_test(NAME e2e_win32_browser
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_browser_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader>)
-set_tests_properties(e2e_win32_browser PROPERTIES LABELS e2e TIMEOUT 300
-  RESOURCE_LOCK velmora_window_manager)
+velmora_add_win32_e2e(e2e_win32_browser win32_browser_test.py TIMEOUT 300
+  TOOLS --loader $<TARGET_FILE:velmora_test_loader>)
 
 # The page controls its window: the app and window operations posted as messages to the runtime
 # with the stand-in browser, each reply byte for byte, the window read back with Win32.
-add_test(NAME e2e_win32_window_ops
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_window_ops_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader> --window-state $<TARGET_FILE:velmora_test_window_state>)
-set_tests_properties(e2e_win32_window_ops PROPERTIES LABELS e2e TIMEOUT 300
-  RESOURCE_LOCK velmora_window_manager)
+velmora_add_win32_e2e(e2e_win32_window_ops win32_window_ops_test.py TIMEOUT 300
+  TOOLS --loader $<TARGET_FILE:velmora_test_loader> --window-state $<TARGET_FILE:velmora_test_window_state>)
 
 # The shell and registry operations through the stand-in: Wine's registry (checked with
 # `wine reg`), cmd.exe's output, Wine's windows.
-add_test(NAME e2e_win32_shell_registry
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_shell_registry_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader>)
-set_tests_properties(e2e_win32_shell_registry PROPERTIES LABELS e2e TIMEOUT 300
-  RESOURCE_LOCK velmora_window_manager)
+velmora_add_win32_e2e(e2e_win32_shell_registry win32_shell_registry_test.py TIMEOUT 300
+  TOOLS --loader $<TARGET_FILE:velmora_test_loader>)
 
 # Escaped file names against the stand-in: the decoded lookup after the specified one.
-add_test(NAME e2e_win32_resources
-  COMMAND ${_with_wm} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/../e2e/win32_resources_test.py
-          --pack $<TARGET_FILE:velmora-pack> --runtime $<TARGET_FILE:VelmoraRuntime>
-          --emulator "${CMAKE_CROSSCOMPILING_EMULATOR}" --path-prefix "${VELMORA_HOST_PATH_PREFIX}"
-          --artifacts ${CMAKE_BINARY_DIR}/test-artifacts
-          --loader $<TARGET_FILE:velmora_test_loader>)
-set_tests_properties(e2e_win32_resources PROPERTIES LABELS e2e TIMEOUT 300
-  RESOURCE_LOCK velmora_window_manager)
+velmora_add_win32_e2e(e2e_win32_resources win32_resources_test.py TIMEOUT 300
+  TOOLS --loader $<TARGET_FILE:velmora_test_loader>)
